@@ -256,13 +256,11 @@ def lying(rect, mirror, ground):
     # body seen from the side, lying along the ground, bottom raised
     g = []
     g.append(f'<ellipse cx="61" cy="{ground - 1}" rx="50" ry="4" fill="{SHADOW}"/>')
-    g.append(f'<g transform="translate(14,{ground + 52}) rotate(-12) scale(0.7)">'
+    g.append(f'<g transform="translate(24,{ground + 50}) rotate(-12) scale(0.66)">'
              + pomul_hat() + '</g>')
-    # raised bottom with legs up in the air
-    g.append(limb(74, ground - 32, 94, ground - 52, 7.5, CREAM))
-    g.append(limb(82, ground - 30, 106, ground - 44, 7.5, CREAM))
-    g.append(f'<g transform="translate(95,{ground - 56}) rotate(-30)">' + boot(0, 0, 1) + '</g>')
-    g.append(f'<g transform="translate(108,{ground - 47}) rotate(-10)">' + boot(0, 0, 1) + '</g>')
+    # legs trailing flat behind the raised bottom
+    g.append(limb(84, ground - 8, 102, ground - 6, 7.5, CREAM))
+    g.append(boot(104, ground, 1))
     g.append(ol(f"M 20,{ground - 4} C 16,{ground - 22} 34,{ground - 30} 52,{ground - 30} "
                 f"C 62,{ground - 48} 86,{ground - 50} 90,{ground - 30} "
                 f"C 94,{ground - 16} 88,{ground - 4} 76,{ground - 3} "
@@ -278,7 +276,7 @@ def lying(rect, mirror, ground):
     g.append(f'<ellipse cx="27" cy="{ground - 12}" rx="5" ry="3" fill="{BLUSH}"/>')
     g.append(f'<path d="M 30,{ground - 19} q 4,3 8,0" stroke="{INK}" stroke-width="2.2" '
              f'fill="none" stroke-linecap="round"/>')
-    g.append(stars(40, ground - 40, 3, 14))
+    g.append(stars(28, ground - 30, 2, 9))
     m = f'transform="translate({l + 122},{t}) scale(-1,1)"' if mirror else f'transform="translate({l},{t})"'
     return (f'<clipPath id="{cid}"><rect x="{l}" y="{t}" width="{r - l}" height="{b - t}"/>'
             f'</clipPath><g clip-path="url(#{cid})"><g {m}>{"".join(g)}</g></g>')
@@ -291,12 +289,12 @@ def falling_svg():
     for n, (deg, expr) in enumerate([(55, "oops"), (115, "panic"), (165, "dizzy")]):
         arms = "up" if n < 2 else "down"
         s.append(_placed(FALL_POS[n], pomul_whole(expr, arms, hat=(n == 0)),
-                         61, 50, deg, 0.72))
+                         61, 50, deg, 0.8))
     s.append(lying(LIE_POS, False, 72))
     for n, (deg, expr) in enumerate([(55, "oops"), (115, "panic"), (165, "dizzy")]):
         arms = "up" if n < 2 else "down"
         s.append(_placed(FALL_NEG[n], pomul_whole(expr, arms, hat=(n == 0)),
-                         61, 44, deg, 0.68, mirror=True))
+                         61, 44, deg, 0.74, mirror=True))
     s.append(lying(LIE_NEG, True, 70))
     return "".join(s)
 
@@ -478,11 +476,11 @@ def cow_legs(k, variant):
             jx, jy = j[n]
             fy = min(GROUND, jy + 50)
             feet[n] = (jx - 6 + 3 * h, fy)
-        for n, dx, dy in (("hf", 20, 26), ("hn", 26, 22)):
+        for n, dx, dy in (("hf", 30, 22), ("hn", 36, 12)):
             jx, jy = j[n]
-            x, y = rot(dx, dy, deg * 0.8)
-            feet[n] = (min(204, jx + x + 4 * h), jy + y)
-        knees = {"ff": 3, "fn": 3, "hf": 8, "hn": 10}
+            x, y = rot(dx, dy, -8 * h)
+            feet[n] = (min(207, jx + x), jy + y)
+        knees = {"ff": 3, "fn": 3, "hf": -6, "hn": -8}
     far = leg(*j["ff"], *feet["ff"], COW_DK, knees["ff"]) + leg(*j["hf"], *feet["hf"], COW_DK, knees["hf"])
     near = leg(*j["fn"], *feet["fn"], COW_SH, knees["fn"]) + leg(*j["hn"], *feet["hn"], COW_SH, knees["hn"])
     return far, near

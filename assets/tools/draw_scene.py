@@ -285,11 +285,11 @@ def title_picture():
     s.append('</g>')
     s.append(txt(200, 104, 13, "～ 牛にしがみつけ！ ～", "#ffffff", "#8a3c1c", 4, weight=800))
     # how to play board
-    s.append(ol("M 262,128 L 392,124 L 394,206 L 264,210 Z", "#fff6dc", 2.4))
-    s.append(txt(328, 148, 12.5, "あそびかた", "#d8433a", "none", 0, weight=900))
-    s.append(txt(328, 166, 11, "牛があばれたら", INK, "none", 0, weight=800))
-    s.append(txt(328, 181, 11, "右クリック・左クリックで", INK, "none", 0, weight=800))
-    s.append(txt(328, 196, 11, "バランスをとろう！", INK, "none", 0, weight=800))
+    s.append(ol("M 254,128 L 394,124 L 396,208 L 256,212 Z", "#fff6dc", 2.4))
+    s.append(txt(325, 148, 12.5, "あそびかた", "#d8433a", "none", 0, weight=900))
+    s.append(txt(325, 166, 10.5, "牛があばれたら", INK, "none", 0, weight=800))
+    s.append(txt(325, 182, 10.5, "右クリック・左クリックで", INK, "none", 0, weight=800))
+    s.append(txt(325, 198, 10.5, "バランスをとろう！", INK, "none", 0, weight=800))
     # start ribbon
     s.append(ol("M 96,258 L 304,258 L 312,272 L 304,286 L 96,286 L 88,272 Z", SCARF, 2.6))
     s.append(txt(200, 279, 17, "クリックでスタート！", "#ffffff", INK, 3.5))
