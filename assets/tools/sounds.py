@@ -186,7 +186,7 @@ def main():
     write("PU.WAV", pu())
     write("cow1.wav", moo())
     b = bgm()
-    write("Bgm.wav", b, gain=0.8)
+    write("Bgm.wav", b, gain=0.6)
     print("sounds: wrote READY.WAV GO.WAV PU.WAV cow1.wav Bgm.wav")
 
 
