@@ -22,6 +22,7 @@ class KlSystem {
   virtual void SetCursorPos(KlPoint p) = 0;
   virtual KlPoint ClientOrigin(KlWindow window) = 0;  // screen position of client 0,0
   virtual void ShowCursor(bool show) = 0;
+  virtual bool KeyDown(int virtualKey) = 0;  // key held at this moment (GetAsyncKeyState)
   virtual void DebugOutput(const char* text) = 0;
   // The system-modal "Error" box of a fatal failure, owned by window (may be null).
   virtual void ErrorBox(KlWindow owner, const char* text) = 0;

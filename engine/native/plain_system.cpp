@@ -16,6 +16,7 @@ class PlainSystem : public KlSystem {
   void SetCursorPos(KlPoint p) override { cursor_ = p; }
   KlPoint ClientOrigin(KlWindow) override { return {0, 0}; }
   void ShowCursor(bool) override {}
+  bool KeyDown(int) override { return false; }  // no keyboard natively
   void DebugOutput(const char* text) override { std::fputs(text, stderr); }
   void ErrorBox(KlWindow, const char* text) override { std::fprintf(stderr, "Error: %s\n", text); }
   void PostClose(KlWindow) override {}

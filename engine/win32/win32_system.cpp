@@ -24,6 +24,8 @@ KlPoint Win32System::ClientOrigin(KlWindow window) {
 
 void Win32System::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
+bool Win32System::KeyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
 void Win32System::DebugOutput(const char* text) { OutputDebugStringA(text); }
 
 void Win32System::ErrorBox(KlWindow owner, const char* text) {

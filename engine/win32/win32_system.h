@@ -12,6 +12,7 @@ class Win32System : public KlSystem {
   void SetCursorPos(KlPoint p) override;
   KlPoint ClientOrigin(KlWindow window) override;
   void ShowCursor(bool show) override;
+  bool KeyDown(int virtualKey) override;
   void DebugOutput(const char* text) override;
   void ErrorBox(KlWindow owner, const char* text) override;
   void PostClose(KlWindow window) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class FakeSystem : public KlSystem {
   uint32_t tickCount = 500000;  // system tick count
   KlPoint cursor{-100, -100};   // outside the view by default
   KlPoint origin{0, 0};
+  std::set<int> keysDown;       // virtual keys the test holds down
   int showCalls = 0, hideCalls = 0, closePosts = 0, destroyed = 0, quits = 0;
   int allocsBeforeFailure = -1;  // -1: never fail
   std::vector<std::string> errors;
@@ -25,6 +27,7 @@ class FakeSystem : public KlSystem {
   void SetCursorPos(KlPoint p) override { cursor = p; }
   KlPoint ClientOrigin(KlWindow) override { return origin; }
   void ShowCursor(bool show) override { ++(show ? showCalls : hideCalls); }
+  bool KeyDown(int virtualKey) override { return keysDown.count(virtualKey) != 0; }
   void DebugOutput(const char* text) override { debugText += text; }
   void ErrorBox(KlWindow, const char* text) override { errors.push_back(text); }
   void PostClose(KlWindow) override { ++closePosts; }
