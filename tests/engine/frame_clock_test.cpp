@@ -16,6 +16,7 @@ class FrameClock : public EngineFixture {
   uint32_t due = 0;
   void SetUp() override {
     EngineFixture::SetUp();
+    DeleteAllTasks();
     klTaskInit();
     klTaskCreate(kCountTable, 100, 1, 0);
     stepRuns = 0;

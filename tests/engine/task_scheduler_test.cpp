@@ -37,6 +37,7 @@ class TaskScheduler : public EngineFixture {
  protected:
   void SetUp() override {
     EngineFixture::SetUp();
+    DeleteAllTasks();
     klTaskInit();  // no boot table: only the tasks a test creates run
     trace.clear();
   }
