@@ -178,7 +178,7 @@ TEST_F(FrameClock, NothingHappensAfterShutdown) {
 }
 
 TEST_F(FrameClock, DisplayIsRecreatedOnce1500MsAfterTheFirstLoss) {
-  int slot = klLoadObject("a.bmp");
+  int slot = klLoadObject(RODEO_SOURCE_DIR "/assets/out/pack/parts.bmp");  // a real sheet: the stand-in reads it
   ASSERT_EQ(slot, 1);
   sys.time = due;
   Message(KL_WM_DISPLAYCHANGE);
