@@ -8,6 +8,7 @@
 #include "engine/mg_game.h"
 #include "engine/mg_host.h"
 #include "engine/win32/wide_text.h"
+#include "shell/asset_pack.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ class BareFrame : public CMgHost {
   HWND view = nullptr;
   CMgGame* game = nullptr;
   MgGameDesc desc;
+  CAssetPack pack;
   int state = 0;
 
   KlWindow GetViewWindow() override { return view; }
@@ -32,13 +34,7 @@ class BareFrame : public CMgHost {
   void ReportResult(const char*, int) override {}
   void SetTickInterval(int ms) override { desc.tickInterval = ms; }
   int GetTickInterval() override { return desc.tickInterval; }
-  const char* GetAssetPath(const char* fileName) override {
-    assetPath = fileName;
-    return assetPath.c_str();
-  }
-
- private:
-  std::string assetPath;
+  const char* GetAssetPath(const char* fileName) override { return pack.FindPath(fileName); }
 };
 
 BareFrame app;
@@ -113,7 +109,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (!CreateWindows(instance)) return 1;
   ShowWindow(app.frame, show);
   UpdateWindow(app.frame);
-  if (app.game->Init() != 0) {
+  if (!app.pack.Extract(999)) {
+    // Without its pictures and sounds the engine must not start.
+    MessageBoxW(app.frame, L"リソースが壊れています。", WideFromUtf8(app.desc.title.c_str()).c_str(), MB_ICONSTOP | MB_OK);
+    delete app.game;
+    app.game = nullptr;
+    DestroyWindow(app.frame);
+  } else if (app.game->Init() != 0) {
     MessageBoxW(app.frame, L"DirectX の初期化に失敗しました。", WideFromUtf8(app.desc.title.c_str()).c_str(), MB_ICONSTOP);
     DestroyWindow(app.frame);
   }
@@ -137,5 +139,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       Sleep(active ? 0 : 10);
     }
   }
+  app.pack.Release();  // the game has shut down with the window: its files can go
   return static_cast<int>(msg.wParam);
 }
