@@ -1,6 +1,8 @@
 // A CMgHost for tests: holds the game state and records what the game reported.
 #pragma once
 
+#include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,8 @@ class TestHost : public CMgHost {
   int state = 0;
   std::vector<int> requests;
   std::vector<std::pair<std::string, int>> results;
-  std::string assetDir;  // prefix for GetAssetPath; empty: names as given
+  std::string assetDir;  // where GetAssetPath looks, ignoring case as the pack does; empty: names as given
+  std::vector<std::string> assetNames;  // every name asked for
   std::string lastPath;
 
   KlWindow GetViewWindow() override { return view; }
@@ -27,7 +30,23 @@ class TestHost : public CMgHost {
   void SetTickInterval(int) override {}
   int GetTickInterval() override { return 0; }
   const char* GetAssetPath(const char* fileName) override {
+    assetNames.push_back(fileName);
     lastPath = assetDir.empty() ? std::string(fileName) : assetDir + "/" + fileName;
+    if (!assetDir.empty()) {
+      std::error_code ec;
+      for (const auto& entry : std::filesystem::directory_iterator(assetDir, ec)) {
+        if (SameIgnoringCase(entry.path().filename().string(), fileName)) lastPath = entry.path().string();
+      }
+    }
     return lastPath.c_str();
+  }
+
+ private:
+  static bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
   }
 };
