@@ -150,6 +150,26 @@ TEST_F(CowAndDust, SnortsOnceTheRideHasLastedFifteenSeconds) {
   EXPECT_EQ(cow.snortSprite->y, 266 - 3 * cow.cowFrame);
 }
 
+// However fast the bucks come, the cow calls at most once a second.
+TEST_F(CowAndDust, CallsAtMostOnceASecondWhileBucking) {
+  sys.keysDown.insert(0x52);  // a buck every ten steps
+  StartRound();
+  for (int i = 0; i < 300; ++i) {
+    rodeoState.lean = 0;
+    Step();
+  }
+  std::vector<uint32_t> calls;
+  for (const SoundEvent& e : recordedSounds()) {
+    if (e.name == "cow1.wav") {
+      EXPECT_TRUE(e.play && !e.loop);
+      calls.push_back(e.time);
+    }
+  }
+  ASSERT_GE(calls.size(), 4u);  // 4.8 s of riding
+  for (size_t i = 1; i < calls.size(); ++i) EXPECT_GT(calls[i] - calls[i - 1], 1000u);
+  EXPECT_LE(calls[1] - calls[0], 1000u + 160u);  // the next buck after the second is up calls again
+}
+
 // The cow's call waits a second after each call, across the clock's wrap too.
 TEST_F(CowAndDust, CallsAtMostOnceASecond) {
   struct Case {

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/kl_sprite.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"
 #include "support/engine_fixture.h"
+#include "tests/game/recording_sound.h"
 
 struct Rect {
   int left, top, right, bottom;
@@ -23,6 +27,7 @@ class RodeoFixture : public EngineFixture {
  protected:
   void SetUp() override {
     rodeoState = RodeoState{};
+    resetRecordedSounds();
     EngineFixture::SetUp();
     host.assetDir = RODEO_SOURCE_DIR "/assets/out/pack";
     Step();  // the boot step builds the scene
@@ -89,6 +94,15 @@ class RodeoFixture : public EngineFixture {
         return;
       }
     }
+  }
+
+  // The sound cues so far as "play name", "loop name" and "stop name".
+  static std::vector<std::string> SoundCues() {
+    std::vector<std::string> cues;
+    for (const SoundEvent& e : recordedSounds()) {
+      cues.push_back(std::string(e.play ? (e.loop ? "loop " : "play ") : "stop ") + e.name);
+    }
+    return cues;
   }
 
   static Rect SourceOf(const klSprite* s) { return {s->srcLeft, s->srcTop, s->srcRight, s->srcBottom}; }

@@ -9,6 +9,14 @@ namespace {
 
 using Round = RodeoFixture;
 
+std::vector<std::string> WithoutCowCalls(std::vector<std::string> cues) {
+  std::vector<std::string> kept;
+  for (const std::string& c : cues) {
+    if (c != "play cow1.wav") kept.push_back(c);
+  }
+  return kept;
+}
+
 // A whole round without a click: the rider falls at the top of the fifth buck,
 // lies, and the result goes to the host; then the title again.
 TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
@@ -19,6 +27,7 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   host.state = 1;
   Step();  // the round starts
   EXPECT_EQ(RodeoStepIndex(), kReadySign);
+  EXPECT_EQ(SoundCues(), (std::vector<std::string>{"play ready.wav"}));
   EXPECT_FLOAT_EQ(rodeoState.speed, 0.1f);
   Step(100);
   EXPECT_EQ(RodeoStepIndex(), kReadySign);
@@ -29,6 +38,7 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   EXPECT_EQ(SourceOf(signSprite), (Rect{0, 426, 364, 482}));
   EXPECT_NEAR(rodeoState.speed, 0.1 + 101 * 0.0003, 1e-5);  // it grows during READY too
   const uint32_t goTime = sys.time;
+  EXPECT_EQ(SoundCues(), (std::vector<std::string>{"play ready.wav", "loop bgm.wav", "play go.wav"}));
 
   // Each buck moves the lean one further out, whatever its kind once it is not 0.
   std::vector<int> leans;
@@ -68,6 +78,8 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   EXPECT_EQ(host.state, 0);
   EXPECT_TRUE(coverSprite->visible);
   EXPECT_EQ(RodeoStepIndex(), kWaitStart);
+  EXPECT_EQ(WithoutCowCalls(SoundCues()), (std::vector<std::string>{"play ready.wav", "loop bgm.wav", "play go.wav",
+                                                                     "stop bgm.wav", "play pu.wav"}));
 
   Step(50);  // stays at the title until started again
   EXPECT_EQ(RodeoStepIndex(), kWaitStart);
@@ -327,6 +339,7 @@ TEST_F(Round, HostStopEndsTheRoundFromAnyStep) {
     host.state = 0;
     Step();
     EXPECT_EQ(RodeoStepIndex(), kWaitStart);
+    EXPECT_EQ(SoundCues().back(), "stop bgm.wav");
     Step();
     EXPECT_TRUE(coverSprite->visible);
     EXPECT_FALSE(rodeoState.rideStarted);
