@@ -78,3 +78,26 @@ TEST_F(Scene, HiddenSpritesWaitBelowTheirLayers) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sheet that cannot be read is reported as a fatal error and no scene is
+// built: only the idle task runs, and nothing is drawn but the cleared view.
+using MissingAssets = EngineFixture;
+
+TEST_F(MissingAssets, BuildNothingButTheIdleTask) {
+  resetRecordedSounds();
+  host.assetDir = RODEO_SOURCE_DIR "/tests/game/no-such-pack";
+  TickAt(klClock.nextStepTime);
+  ASSERT_FALSE(sys.errors.empty());
+  EXPECT_EQ(sys.errors[0], "klLoadObject : can't read bitmap file");
+  EXPECT_EQ(klTaskCount(), 1);
+  EXPECT_EQ(klTaskHead()->next->stepTable, IdleTaskSteps);
+  EXPECT_EQ(klSpriteHead()->next, nullptr);
+  // All four sheets were still tried, and the sounds loaded after them.
+  EXPECT_EQ(host.assetNames.size(), 10u);
+  TickAt(klClock.nextStepTime);
+  EXPECT_TRUE(headlessMediaLog().blits.empty());
+}
+
+}  // namespace
