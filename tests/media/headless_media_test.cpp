@@ -186,3 +186,22 @@ TEST_F(HeadlessMedia, SavedPicturesReadBack) {
 }
 
 }  // namespace
+
+#include "media/reference_scene.h"
+
+namespace {
+
+TEST_F(HeadlessMedia, DrawsTheReferenceScene) {
+  int slot = klLoadObject(Write("scene.bmp", BitmapBytes(SceneSheet())).c_str());
+  for (const SceneCall& c : SceneCalls()) {
+    if (c.stretched) {
+      klDrawStretchBlt(c.x, c.y, slot, c.left, c.top, c.right, c.bottom, c.width, c.height);
+    } else {
+      klDrawBlt(c.x, c.y, slot, c.left, c.top, c.right, c.bottom);
+    }
+  }
+  HeadlessPicture expected = RenderReference(BitmapBytes(SceneSheet()));
+  EXPECT_EQ(headlessBackPicture().pixels, expected.pixels);
+}
+
+}  // namespace
