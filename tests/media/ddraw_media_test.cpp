@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 class DirectDrawMedia : public ::testing::Test {
  protected:
-  QuietSystem sys;
+  QuietWin32System sys;
   TestHost host;
   fs::path dir;
 

@@ -10,16 +10,9 @@
 #include <vector>
 
 #include "engine/kl_engine.h"
-#include "engine/win32/win32_system.h"
+#include "support/quiet_win32_system.h"
 #include "support/test_host.h"
 
-class QuietSystem : public Win32System {
- public:
-  std::vector<std::string> errors;
-  void ErrorBox(KlWindow, const char* text) override { errors.push_back(text); }
-  void PostClose(KlWindow) override {}
-  void QuitApplication(KlWindow, const char*) override {}
-};
 
 inline LRESULT CALLBACK TestViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_PAINT) {

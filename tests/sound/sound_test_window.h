@@ -13,16 +13,9 @@
 #include <vector>
 
 #include "engine/kl_engine.h"
-#include "engine/win32/win32_system.h"
+#include "support/quiet_win32_system.h"
 #include "support/test_host.h"
 
-class RecordingSystem : public Win32System {
- public:
-  std::vector<std::string> errors;
-  void ErrorBox(KlWindow, const char* text) override { errors.push_back(text); }
-  void PostClose(KlWindow) override {}
-  void QuitApplication(KlWindow, const char*) override {}
-};
 
 class SoundTest : public ::testing::Test {
  public:
@@ -69,5 +62,5 @@ class SoundTest : public ::testing::Test {
 
   static inline HWND window = nullptr;
   static inline TestHost host;
-  static inline RecordingSystem system;
+  static inline QuietWin32System system;
 };
