@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/mg_game.h"
@@ -23,15 +24,35 @@ class BareFrame : public CMgHost {
   MgGameDesc desc;
   CAssetPack pack;
   int state = 0;
+  std::string result;
+  static constexpr UINT kResultMessage = WM_USER + 10;
+
+  // Shows the last ride's time after the title, as "… 3.088 秒ポムル".
+  void ShowResult() {
+    std::string time = result.substr(std::min(result.find_first_not_of(' '), result.size()));
+    std::string caption = desc.title + "  " + time + " " + desc.unitSuffix;
+    SetWindowTextW(frame, WideFromUtf8(caption.c_str()).c_str());
+  }
 
   KlWindow GetViewWindow() override { return view; }
   void RequestState(int request) override {
-    if (request == 0) state = 0;
-    else if (request == 1 && state == 0) state = 1;
-    else if (request == 2 && state != 0) state = state == 2 ? 1 : 2;
+    if (request == 0) {
+      state = 0;
+      if (game) game->Resync();
+    } else if (request == 1 && state == 0) {
+      state = 1;
+      if (game) game->OnStart();
+    } else if (request == 2 && state != 0) {
+      state = state == 2 ? 1 : 2;
+      if (game) game->Stop(state == 2 ? 1 : 0);
+    }
   }
   int GetState() override { return state; }
-  void ReportResult(const char*, int) override {}
+  // The result arrives in the middle of a game step; it is shown once the step is over.
+  void ReportResult(const char* text, int) override {
+    result = text;
+    PostMessageW(frame, kResultMessage, 0, 0);
+  }
   void SetTickInterval(int ms) override { desc.tickInterval = ms; }
   int GetTickInterval() override { return desc.tickInterval; }
   const char* GetAssetPath(const char* fileName) override { return pack.FindPath(fileName); }
@@ -59,6 +80,13 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) DestroyWindow(hwnd);
+      if (wParam == VK_F6) app.RequestState(2);  // pause toggle
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (!wParam && app.state == 1) app.RequestState(2);  // leaving pauses a ride
+      return 0;
+    case BareFrame::kResultMessage:
+      app.ShowResult();
       return 0;
     case WM_DESTROY:
       if (app.game) {
