@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct BitmapSpec {
+struct BitmapRecipe {
   int width = 4;
   int height = 2;
   std::vector<uint8_t> indices;   // width x height, rows from the top; empty: all 0
@@ -19,7 +19,7 @@ inline void PutLe(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
   for (int k = 0; k < bytes; ++k) b[at + k] = static_cast<uint8_t>(v >> (8 * k));
 }
 
-inline std::vector<uint8_t> BitmapBytes(const BitmapSpec& s) {
+inline std::vector<uint8_t> BitmapBytes(const BitmapRecipe& s) {
   size_t stride = (static_cast<size_t>(s.width) + 3) & ~size_t{3};
   std::vector<uint8_t> b(1078 + stride * s.height, 0);
   b[0] = 'B';

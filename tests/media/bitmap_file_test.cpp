@@ -9,15 +9,15 @@ namespace {
 
 TEST(BitmapFile, ReadsRowsTopFirstWithTheirFourByteStride) {
   // 5 wide: each stored row is 8 bytes, 3 of them fill.
-  BitmapSpec spec{5, 3, {1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 21, 22, 23, 24, 25}, {0, 0x102030}};
-  std::vector<uint8_t> bytes = BitmapBytes(spec);
+  BitmapRecipe recipe{5, 3, {1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 21, 22, 23, 24, 25}, {0, 0x102030}};
+  std::vector<uint8_t> bytes = BitmapBytes(recipe);
   KlBitmapFile file;
   ASSERT_TRUE(klParseBitmap(bytes.data(), bytes.size(), &file));
   EXPECT_EQ(file.width, 5);
   EXPECT_EQ(file.height, 3);
   EXPECT_EQ(file.rowStride, 8u);
   for (int r = 0; r < 3; ++r)
-    for (int j = 0; j < 5; ++j) EXPECT_EQ(file.Row(r)[j], spec.indices[r * 5 + j]) << r << "," << j;
+    for (int j = 0; j < 5; ++j) EXPECT_EQ(file.Row(r)[j], recipe.indices[r * 5 + j]) << r << "," << j;
   EXPECT_EQ(file.colourTable[4], 0x30);  // entry 1: blue, green, red
   EXPECT_EQ(file.colourTable[6], 0x10);
 }

@@ -129,7 +129,7 @@ TEST_F(DirectDrawMedia, DeviceAtTheDesktopDepth) {
 }
 
 TEST_F(DirectDrawMedia, ObjectTableSlotsNamesAndFailureTexts) {
-  BitmapSpec small{4, 2, {}, {}};
+  BitmapRecipe small{4, 2, {}, {}};
   std::string sheet = Write("small.bmp", BitmapBytes(small));
   for (int i = 1; i <= 255; ++i) ASSERT_EQ(klLoadObject(sheet.c_str()), i);
   EXPECT_EQ(klLoadObject(sheet.c_str()), 0);
@@ -154,11 +154,11 @@ TEST_F(DirectDrawMedia, ObjectTableSlotsNamesAndFailureTexts) {
 
 TEST_F(DirectDrawMedia, PicturesAtTheDisplayDepthWithTheirKey) {
   // 7: (200, 100, 50); 12: black; 20: red 255; 21: red 240; a 5-wide, padded picture.
-  BitmapSpec spec{5, 2, {0, 7, 12, 20, 21, 21, 20, 12, 7, 0}, std::vector<uint32_t>(256)};
-  spec.colours[7] = 0xC86432;
-  spec.colours[20] = 0xFF0000;
-  spec.colours[21] = 0xF00000;
-  int slot = klLoadObject(Write("worked.bmp", BitmapBytes(spec)).c_str());
+  BitmapRecipe recipe{5, 2, {0, 7, 12, 20, 21, 21, 20, 12, 7, 0}, std::vector<uint32_t>(256)};
+  recipe.colours[7] = 0xC86432;
+  recipe.colours[20] = 0xFF0000;
+  recipe.colours[21] = 0xF00000;
+  int slot = klLoadObject(Write("worked.bmp", BitmapBytes(recipe)).c_str());
   ASSERT_EQ(slot, 1);
   int w = 0, h = 0;
   std::vector<uint32_t> got = ReadSurface(klObjects[slot].surface, &w, &h);
@@ -315,7 +315,7 @@ TEST_F(DirectDrawMedia, PaletteMapsPictureIndicesToTheFilesColours) {
         << "system entry " << i;
   }
   // A strip of every index drawn and read back from the window.
-  BitmapSpec strip{256, 1, {}, {}};
+  BitmapRecipe strip{256, 1, {}, {}};
   for (int i = 0; i < 256; ++i) strip.indices.push_back(static_cast<uint8_t>(i));
   std::vector<uint8_t> stripBytes = BitmapBytes(strip);
   std::copy(table, table + KL_BITMAP_TABLE_BYTES, stripBytes.begin() + KL_BITMAP_TABLE_OFFSET);

@@ -47,16 +47,16 @@ class HeadlessMedia : public ::testing::Test {
 
   // A 6 x 4 sheet: index 0 in the corners, black at 12, colours elsewhere.
   std::string Sheet() {
-    BitmapSpec spec{6, 4,
+    BitmapRecipe recipe{6, 4,
                     {0, 7, 7, 7, 7, 0,
                      12, 7, 8, 8, 7, 12,
                      12, 7, 8, 8, 7, 12,
                      0, 7, 7, 7, 7, 0},
                     {}};
-    spec.colours.resize(256, 0);
-    spec.colours[7] = 0xC86432;
-    spec.colours[8] = 0x00FF00;
-    return Write("sheet.bmp", BitmapBytes(spec));
+    recipe.colours.resize(256, 0);
+    recipe.colours[7] = 0xC86432;
+    recipe.colours[8] = 0x00FF00;
+    return Write("sheet.bmp", BitmapBytes(recipe));
   }
 };
 

@@ -14,8 +14,8 @@
 // A 62 x 40 sheet (rows padded to 64 bytes): every index its own colour, even
 // after reduction to 5-6-5, index 255 black, a see-through (index 0) frame and
 // holes, so every rule of the keyed copy shows in the picture.
-inline BitmapSpec SceneSheet() {
-  BitmapSpec s{62, 40, std::vector<uint8_t>(62 * 40), std::vector<uint32_t>(256)};
+inline BitmapRecipe SceneSheet() {
+  BitmapRecipe s{62, 40, std::vector<uint8_t>(62 * 40), std::vector<uint32_t>(256)};
   for (int i = 1; i < 255; ++i)
     s.colours[i] = uint32_t((i & 7) << 5) << 16 | uint32_t(((i >> 3) & 7) << 5) << 8 | uint32_t((i >> 6) << 6);
   s.colours[255] = 0;  // black at a nonzero index: near-black, drawn
