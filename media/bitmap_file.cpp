@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include "engine/win32/wide_text.h"
+#endif
+
 namespace {
 
 uint32_t Le32(const uint8_t* p) {
@@ -50,7 +54,13 @@ bool klParseBitmap(const uint8_t* data, size_t size, KlBitmapFile* out) {
 }
 
 bool klReadWholeFile(const char* name, std::vector<uint8_t>* bytes) {
+#ifdef _WIN32
+  // Our paths are UTF-8; the narrow runtime would read them in the ANSI code page
+  // and miss a folder with a Japanese name.
+  std::FILE* f = _wfopen(WideFromUtf8(name).c_str(), L"rb");
+#else
   std::FILE* f = std::fopen(name, "rb");
+#endif
   if (!f) return false;
   bytes->clear();
   uint8_t chunk[65536];

@@ -35,4 +35,4 @@ bool klParseBitmapHeader(const uint8_t* data, size_t size, KlBitmapFile* out);
 bool klParseBitmap(const uint8_t* data, size_t size, KlBitmapFile* out);
 
 // The whole file into bytes; false when it cannot be opened or read.
-bool klReadWholeFile(const char* name, std::vector<uint8_t>* bytes);
+bool klReadWholeFile(const char* name, std::vector<uint8_t>* bytes);  // name in UTF-8

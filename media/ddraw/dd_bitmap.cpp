@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/kl_engine.h"
+#include "engine/win32/wide_text.h"
 #include "media/bitmap_file.h"
 #include "media/ddraw/dd_media.h"
 
@@ -99,7 +100,8 @@ IDirectDrawSurface* klDrawLoadBitmap(IDirectDraw*, const char* name, int width, 
       LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, width, height, LR_CREATEDIBSECTION));
   if (!bitmap)
     bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, name, IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        LoadImageW(nullptr, WideFromUtf8(name).c_str(), IMAGE_BITMAP, width, height,
+                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (!bitmap) return nullptr;
   BITMAP bm{};
   GetObjectA(bitmap, sizeof bm, &bm);

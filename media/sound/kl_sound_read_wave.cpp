@@ -4,9 +4,11 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/kl_system.h"
+#include "engine/win32/wide_text.h"
 #include "media/sound/kl_sound.h"
 #include "media/sound/wave_file.h"
 
@@ -16,7 +18,8 @@ namespace {
 constexpr LONG kLargestWaveFile = 0x10000000 + 4096;
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
-  HMMIO file = mmioOpenA(const_cast<LPSTR>(path), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+  std::wstring widePath = WideFromUtf8(path);  // our paths are UTF-8
+  HMMIO file = mmioOpenW(&widePath[0], nullptr, MMIO_READ | MMIO_ALLOCBUF);
   if (!file) return false;
   LONG size = mmioSeek(file, 0, SEEK_END);
   bool read = size >= 0 && size <= kLargestWaveFile && mmioSeek(file, 0, SEEK_SET) == 0;

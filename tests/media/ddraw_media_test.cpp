@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "media/ddraw/dd_media.h"
@@ -259,8 +260,9 @@ TEST_F(DirectDrawMedia, ImageToolSheetWithPaddedRows) {
   if (const char* hold = std::getenv("RODEO_HOLD_MS")) Sleep(static_cast<DWORD>(std::atoi(hold)));
 }
 
-TEST_F(DirectDrawMedia, RefusedFilesGoTheGdiPathKeyedWithMagenta) {
-  // A 24-bit file: magenta at the left, a colour at the right.
+// A 2 x 2 24-bit file, which the 8-bit reader refuses: magenta at the left, a
+// colour at the right.
+std::vector<uint8_t> TrueColourBitmap() {
   std::vector<uint8_t> b(54 + 8 * 2, 0);
   PutLe(b, 0, 0x4D42, 2);
   PutLe(b, 2, static_cast<uint32_t>(b.size()), 4);
@@ -275,7 +277,11 @@ TEST_F(DirectDrawMedia, RefusedFilesGoTheGdiPathKeyedWithMagenta) {
     p[0] = 255, p[1] = 0, p[2] = 255;  // magenta (blue, green, red)
     p[3] = 40, p[4] = 160, p[5] = 80;
   }
-  int slot = klLoadObject(Write("true.bmp", b).c_str());
+  return b;
+}
+
+TEST_F(DirectDrawMedia, RefusedFilesGoTheGdiPathKeyedWithMagenta) {
+  int slot = klLoadObject(Write("true.bmp", TrueColourBitmap()).c_str());
   ASSERT_EQ(slot, 1);
   EXPECT_EQ(klObjects[slot].colourKey, KL_MAGENTA);
   ASSERT_NE(klObjects[slot].surface, nullptr);
@@ -289,6 +295,26 @@ TEST_F(DirectDrawMedia, RefusedFilesGoTheGdiPathKeyedWithMagenta) {
     EXPECT_EQ(back[1] & 0xFFFFFF, 0x50A028u);
   }
   EXPECT_TRUE(sys.errors.empty());
+}
+
+TEST_F(DirectDrawMedia, FilesInAFolderWithAJapaneseNameLoadByBothPaths) {
+  // Paths are UTF-8 (a user's temporary folder may well have a Japanese name).
+  fs::path folder = dir / fs::u8path("ポムル");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError() << " " << fs::exists(dir) << " " << folder.u8string();
+  std::vector<uint8_t> sheet;
+  ASSERT_TRUE(klReadWholeFile(RODEO_SOURCE_DIR "/assets/out/pack/parts.bmp", &sheet));
+  const std::string sheetPath = (folder / "parts.bmp").u8string();
+  const std::string truePath = (folder / "true.bmp").u8string();
+  const std::vector<uint8_t> trueColour = TrueColourBitmap();
+  std::ofstream(folder / "parts.bmp", std::ios::binary).write(reinterpret_cast<const char*>(sheet.data()), sheet.size());
+  std::ofstream(folder / "true.bmp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(trueColour.data()), trueColour.size());
+  ASSERT_TRUE(fs::exists(folder / "true.bmp"));
+  EXPECT_EQ(klLoadObject(sheetPath.c_str()), 1);
+  EXPECT_EQ(klObjects[1].colourKey, 0u);
+  EXPECT_EQ(klLoadObject(truePath.c_str()), 2);
+  EXPECT_EQ(klObjects[2].colourKey, KL_MAGENTA);
+  EXPECT_TRUE(sys.errors.empty()) << sys.errors[0];
 }
 
 TEST_F(DirectDrawMedia, PaletteMapsPictureIndicesToTheFilesColours) {

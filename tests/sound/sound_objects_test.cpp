@@ -4,6 +4,9 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "media/kl_media.h"
 #include "media/sound/kl_sound.h"
 #include "media/sound/wave_file.h"
@@ -59,6 +62,21 @@ TEST_F(SoundObjects, GameSoundsLoadIntoRecordsFromZeroWithTheirSamples) {
     EXPECT_EQ(BufferFormat(buffer), wave.format);
   }
   EXPECT_EQ(system.errors, std::vector<std::string>{});
+}
+
+TEST_F(SoundObjects, FileInAFolderWithAJapaneseNameLoads) {
+  // Paths are UTF-8 (a user's temporary folder may well have a Japanese name).
+  namespace fs = std::filesystem;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const fs::path folder = fs::path(temp) / fs::u8path("ポムルの音");
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const Bytes file = FileBytes(Pack("PU.WAV"));
+  std::ofstream(folder / "pu.wav", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+  EXPECT_EQ(klSoundLoadObject((folder / "pu.wav").u8string().c_str()), 0);
+  EXPECT_EQ(system.errors, std::vector<std::string>{});
+  DeleteFileW((folder / "pu.wav").c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(SoundObjects, NamesThatAreNoFileLoadFromResources) {
