@@ -300,7 +300,7 @@ TEST_F(DirectDrawMedia, RefusedFilesGoTheGdiPathKeyedWithMagenta) {
 TEST_F(DirectDrawMedia, FilesInAFolderWithAJapaneseNameLoadByBothPaths) {
   // Paths are UTF-8 (a user's temporary folder may well have a Japanese name).
   fs::path folder = dir / fs::u8path("ポムル");
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError() << " " << fs::exists(dir) << " " << folder.u8string();
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << "error " << GetLastError();
   std::vector<uint8_t> sheet;
   ASSERT_TRUE(klReadWholeFile(RODEO_SOURCE_DIR "/assets/out/pack/parts.bmp", &sheet));
   const std::string sheetPath = (folder / "parts.bmp").u8string();
