@@ -1,4 +1,4 @@
-// The record codec: the worked "abc" example, round trips, and every way a text is
+// The record codec: the "abc" example step by step, round trips, and every way a text is
 // refused (changed digits, lower case, wrong lengths, short texts).
 #include "records/record_codec.h"
 
@@ -29,7 +29,7 @@ bool Decodes(const std::string& text, Bytes* out = nullptr) {
   return true;
 }
 
-TEST(RecordCodec, WorkedExampleAbc) {
+TEST(RecordCodec, AbcStepByStep) {
   const Bytes abc = {0x61, 0x62, 0x63};
   EXPECT_EQ(InsertChecksum(abc.data(), 3, 1), (Bytes{0x61, 0x26, 0x62, 0x63}));
   const Bytes rotated = {0x58, 0x31, 0x13, 0xC6};
