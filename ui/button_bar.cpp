@@ -42,6 +42,7 @@ RECT RectIn(HWND window, HWND parent) {
 }  // namespace
 
 CButtonBar::~CButtonBar() {
+  StopSlideIn();  // the worker reads the buttons' pictures
   if (handCursor_) DestroyCursor(handCursor_);
   if (slideInThread_) CloseHandle(slideInThread_);
 }

@@ -191,6 +191,13 @@ LRESULT CFlexButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       Invalidate(true);
       return 0;
+    // The check state is ours; the control would paint its own look for it.
+    case BM_SETCHECK:
+      isChecked = wParam == BST_UNCHECKED ? 0 : 1;
+      Invalidate(true);
+      return 0;
+    case BM_GETCHECK:
+      return isChecked ? BST_CHECKED : BST_UNCHECKED;
     case WM_SETTEXT: {
       // The control would draw its new caption in its own look.
       SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);

@@ -95,6 +95,19 @@ TEST(FlexButton, ACheckBoxTogglesAndARadioClearsItsGroup) {
   EXPECT_EQ(f.host.clicks.size(), 4u);
 }
 
+TEST(FlexButton, TheCheckMessagesUseItsOwnCheckState) {
+  Fixture f;
+  SendMessageW(f.Button(1), BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(f.buttons[1].isChecked, 1);
+  f.buttons[1].isChecked = 0;
+  EXPECT_EQ(SendMessageW(f.Button(1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(f.Button(0), BM_CLICK, 0, 0);  // a click by message, as tests drive it
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  ASSERT_EQ(f.host.clicks.size(), 1u);
+  EXPECT_EQ(f.host.clicks[0], 310u);
+}
+
 TEST(FlexButton, TransparentPixelsShowTheBackground) {
   Fixture f;
   DrawableButton& b = f.buttons[5];
