@@ -31,14 +31,11 @@ class CDialogBar : public CDialog {
   void SetDefaultSize(SIZE size);
 
  protected:
-  // Hands the command to the frame. A derived bar handles its own ids and calls
-  // this for the rest.
+  // Hands the command to the frame, IDOK and IDCANCEL too (a bar never ends). A
+  // derived bar handles its own ids and calls this for the rest.
   bool OnCommand(UINT id, UINT code, HWND control) override;
   // Paints the bottom border (kBorderBottom).
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // A bar never ends: Enter and Esc do nothing.
-  void OnOK() override {}
-  void OnCancel() override {}
 
  private:
   CFrameWnd* frame_ = nullptr;

@@ -7,10 +7,6 @@
 
 const RECT CFrameWnd::rectDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
 
-CFrameWnd::~CFrameWnd() {
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
-}
-
 bool CFrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style,
                        const RECT& rect, HWND parent, HMENU menu, DWORD exStyle) {
   if (!CreateEx(exStyle, className, title, style, rect, parent, 0, menu)) return false;
@@ -70,9 +66,9 @@ void CFrameWnd::UpdateControlBars() {
 bool CFrameWnd::OnUpdateCommand(CCommandState&) { return false; }
 
 bool CFrameWnd::LoadAccelTable(UINT id) {
+  // A table loaded from resources is freed with the module, never by hand.
   HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
   if (!table) return false;
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
   accelerators_ = table;
   return true;
 }

@@ -20,7 +20,6 @@ class CFrameWnd : public CWnd {
   static const RECT rectDefault;                // lets Windows choose position and size
 
   CFrameWnd() = default;
-  ~CFrameWnd() override;
 
   // Creates the top-level window (PreCreateWindow first, as for every CWnd).
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style,

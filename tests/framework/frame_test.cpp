@@ -83,9 +83,11 @@ TEST(DialogBar, CommandsItDoesNotHandleGoToTheFrame) {
   ASSERT_EQ(w.frame.commands.size(), 2u);
   EXPECT_EQ(w.frame.commands[1].id, static_cast<UINT>(kBarForwarded));
 
-  // Enter and Esc in the bar end nothing.
+  // Esc in the bar ends nothing: it is one more command for the frame.
   SendMessageW(w.bar.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(IsWindow(w.bar.GetSafeHwnd()));
+  ASSERT_EQ(w.frame.commands.size(), 3u);
+  EXPECT_EQ(w.frame.commands[2].id, static_cast<UINT>(IDCANCEL));
 }
 
 TEST(DialogBar, AMissingTemplateCreatesNoBar) {
