@@ -11,6 +11,8 @@
 
 namespace {
 
+static_assert(CButtonBar::kButtonCount == SlideInJob::kButtonCount, "one slide per button");
+
 // Private to the bar: the slide-in worker has finished its frames.
 const UINT kSlideInDone = WM_APP + 1;
 const COLORREF kMagenta = RGB(255, 0, 255);

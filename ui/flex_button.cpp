@@ -169,25 +169,14 @@ LRESULT CFlexButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       return result;
     }
-    case WM_SETFOCUS: {
-      SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-      LRESULT result = 0;
-      if (acceptFocus) {
-        result = Default();
-      } else {
+    case WM_SETFOCUS:
+      return WithoutRedraw([&] {
+        if (acceptFocus) return Default();
         SetFocus(nullptr);
-      }
-      SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-      Invalidate(true);
-      return result;
-    }
-    case WM_KILLFOCUS: {
-      SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-      LRESULT result = Default();
-      SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-      Invalidate(true);
-      return result;
-    }
+        return LRESULT(0);
+      });
+    case WM_KILLFOCUS:
+      return WithoutRedraw([&] { return Default(); });
     case WM_ENABLE:
       Invalidate(true);
       return 0;
@@ -198,14 +187,8 @@ LRESULT CFlexButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case BM_GETCHECK:
       return isChecked ? BST_CHECKED : BST_UNCHECKED;
-    case WM_SETTEXT: {
-      // The control would draw its new caption in its own look.
-      SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-      LRESULT result = Default();
-      SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-      Invalidate(true);
-      return result;
-    }
+    case WM_SETTEXT:  // the control would draw its new caption in its own look
+      return WithoutRedraw([&] { return Default(); });
     case WM_PAINT:
       Paint();
       return 0;
@@ -215,6 +198,17 @@ LRESULT CFlexButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return CWnd::WindowProc(message, wParam, lParam);
   }
+}
+
+template <typename Action>
+LRESULT CFlexButton::WithoutRedraw(Action action) {
+  // WM_SETREDRAW TRUE makes a window visible: leave hidden buttons alone.
+  bool visible = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (visible) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  LRESULT result = action();
+  if (visible) SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  Invalidate(true);
+  return result;
 }
 
 void CFlexButton::OnLButtonUp(POINT point) {

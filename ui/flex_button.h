@@ -76,4 +76,7 @@ class CFlexButton : public CWnd {
   void ClearOtherRadios();
   void Paint();
   void Invalidate(bool erase = false) { InvalidateRect(hwnd_, nullptr, erase); }
+  // Runs the default processing with redrawing off, then repaints in our look.
+  template <typename Action>
+  LRESULT WithoutRedraw(Action action);
 };

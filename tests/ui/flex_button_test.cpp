@@ -108,6 +108,16 @@ TEST(FlexButton, TheCheckMessagesUseItsOwnCheckState) {
   EXPECT_EQ(f.host.clicks[0], 310u);
 }
 
+TEST(FlexButton, ANewCaptionLeavesAHiddenButtonHidden) {
+  Fixture f;
+  ShowWindow(f.Button(0), SW_HIDE);
+  SetWindowTextW(f.Button(0), L"新しい");
+  EXPECT_FALSE(GetWindowLongPtrW(f.Button(0), GWL_STYLE) & WS_VISIBLE);
+  wchar_t text[8] = {};
+  GetWindowTextW(f.Button(0), text, 8);
+  EXPECT_STREQ(text, L"新しい");
+}
+
 TEST(FlexButton, TransparentPixelsShowTheBackground) {
   Fixture f;
   DrawableButton& b = f.buttons[5];
