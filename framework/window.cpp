@@ -1,0 +1,264 @@
+#include "framework/window.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace {
+
+// The window property that points from a handle to its object.
+const wchar_t kObjectProperty[] = L"FrameworkObject";
+// Our subclass id for SetWindowSubclass (the procedure and this id name it).
+const UINT_PTR kSubclassId = 1;
+
+// Temporary wrappers of FromHandle, deleted in the idle pass. UI thread only.
+std::map<HWND, CWnd*>& TempObjects() {
+  static std::map<HWND, CWnd*> objects;
+  return objects;
+}
+
+MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg{};
+  msg.hwnd = hwnd;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = static_cast<DWORD>(GetMessageTime());
+  DWORD pos = GetMessagePos();
+  msg.pt.x = static_cast<short>(LOWORD(pos));
+  msg.pt.y = static_cast<short>(HIWORD(pos));
+  return msg;
+}
+
+}  // namespace
+
+CWnd::~CWnd() {
+  if (!bound_) return;
+  if (subclassed_) {
+    UnsubclassWindow();
+  } else {
+    // The window outlives its object: cut the tie first, so that the messages of
+    // the destruction reach DefWindowProcW and not this half-destroyed object.
+    HWND hwnd = hwnd_;
+    Unbind();
+    ::DestroyWindow(hwnd);
+  }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  return static_cast<CWnd*>(GetPropW(hwnd, kObjectProperty));
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  if (CWnd* bound = FromHandlePermanent(hwnd)) return bound;
+  CWnd*& temp = TempObjects()[hwnd];
+  if (!temp) {
+    temp = new CWnd;
+    temp->hwnd_ = hwnd;
+  }
+  return temp;
+}
+
+void CWnd::DeleteTempObjects() {
+  for (auto& entry : TempObjects()) {
+    entry.second->hwnd_ = nullptr;  // not bound: the destructor leaves the window alone
+    delete entry.second;
+  }
+  TempObjects().clear();
+}
+
+int CWnd::TempObjectCount() { return static_cast<int>(TempObjects().size()); }
+
+const wchar_t* CWnd::RegisterWindowClass(UINT classStyle, HCURSOR cursor, HBRUSH background,
+                                         HICON icon) {
+  using Key = std::tuple<UINT, HCURSOR, HBRUSH, HICON>;
+  static std::map<Key, std::wstring> names;
+  std::wstring& name = names[Key(classStyle, cursor, background, icon)];
+  if (name.empty()) {
+    wchar_t text[96];
+    swprintf(text, 96, L"FwWindow:%X:%p:%p:%p", classStyle, static_cast<void*>(cursor),
+             static_cast<void*>(background), static_cast<void*>(icon));
+    WNDCLASSW wc{};
+    wc.style = classStyle;
+    wc.lpfnWndProc = ClassProcedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = text;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    name = text;
+  }
+  return name.c_str();
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                    const RECT& rect, HWND parent, UINT childId, HMENU menu) {
+  if (hwnd_) return false;
+  CREATESTRUCTW cs{};
+  cs.dwExStyle = exStyle;
+  cs.lpszClass = className;
+  cs.lpszName = title;
+  cs.style = style;
+  if (rect.left == CW_USEDEFAULT) {
+    cs.x = cs.cx = CW_USEDEFAULT;
+    cs.y = cs.cy = CW_USEDEFAULT;
+  } else {
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = rect.right - rect.left;
+    cs.cy = rect.bottom - rect.top;
+  }
+  cs.hwndParent = parent;
+  cs.hMenu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(childId)) : menu;
+  cs.hInstance = GetModuleHandleW(nullptr);
+  cs.lpCreateParams = this;
+  if (!PreCreateWindow(cs) || !cs.lpszClass) return false;
+  HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
+                              cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+  if (!hwnd) {
+    if (bound_) Unbind();  // WM_CREATE failed after WM_NCCREATE bound us
+    return false;
+  }
+  // A system class never saw our procedure: take the window over now.
+  if (FromHandlePermanent(hwnd) != this) SubclassWindow(hwnd);
+  return true;
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCTW& cs) {
+  if (!cs.lpszClass) cs.lpszClass = RegisterWindowClass(0, LoadCursorW(nullptr, IDC_ARROW));
+  return true;
+}
+
+bool CWnd::DestroyWindow() { return hwnd_ && ::DestroyWindow(hwnd_); }
+
+bool CWnd::SubclassWindow(HWND hwnd) {
+  if (hwnd_ || !IsWindow(hwnd) || FromHandlePermanent(hwnd)) return false;
+  if (!SetWindowSubclass(hwnd, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    return false;
+  subclassed_ = true;
+  Bind(hwnd);
+  return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, HWND parent) { return SubclassWindow(GetDlgItem(parent, id)); }
+
+HWND CWnd::UnsubclassWindow() {
+  if (!subclassed_) return nullptr;
+  HWND hwnd = hwnd_;
+  Unbind();
+  return hwnd;
+}
+
+void CWnd::Bind(HWND hwnd) {
+  hwnd_ = hwnd;
+  bound_ = true;
+  SetPropW(hwnd, kObjectProperty, this);
+}
+
+void CWnd::Unbind() {
+  if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProcedure, kSubclassId);
+  RemovePropW(hwnd_, kObjectProperty);
+  subclassed_ = false;
+  bound_ = false;
+  hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK CWnd::ClassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* wnd = FromHandlePermanent(hwnd);
+  if (!wnd && message == WM_NCCREATE) {
+    wnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (wnd) wnd->Bind(hwnd);
+  }
+  // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
+  if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return Dispatch(wnd, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR refData) {
+  return Dispatch(reinterpret_cast<CWnd*>(refData), hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK CWnd::DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return FALSE;  // the object's WindowProc saw it already
+  CWnd* wnd = reinterpret_cast<CWnd*>(lParam);
+  if (!wnd || !wnd->SubclassWindow(hwnd)) return TRUE;
+  MSG saved = wnd->current_;
+  wnd->current_ = MakeMessage(hwnd, message, wParam, lParam);
+  BOOL result = wnd->OnInitDialog();
+  wnd->current_ = saved;
+  return result;
+}
+
+LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG saved = wnd->current_;
+  wnd->current_ = MakeMessage(hwnd, message, wParam, lParam);
+  LRESULT result = wnd->WindowProc(message, wParam, lParam);
+  wnd->current_ = saved;
+  if (message == WM_NCDESTROY && wnd->bound_) {
+    wnd->Unbind();
+    wnd->PostNcDestroy();  // may delete the object
+  }
+  return result;
+}
+
+LRESULT CWnd::Default() {
+  const MSG& m = current_;
+  if (subclassed_) return DefSubclassProc(hwnd_, m.message, m.wParam, m.lParam);
+  return DefWindowProcW(hwnd_, m.message, m.wParam, m.lParam);
+}
+
+bool CWnd::ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT* result) {
+  // Only our own children: a command forwarded from a dialog bar is not reflected again.
+  if (!child || GetParent(child) != hwnd_) return false;
+  CWnd* wnd = FromHandlePermanent(child);
+  return wnd && wnd->OnChildNotify(message, wParam, lParam, result);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  switch (message) {
+    case WM_COMMAND: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      if (ReflectToChild(control, message, wParam, lParam, &result)) return result;
+      if (OnCommand(LOWORD(wParam), HIWORD(wParam), control)) return 0;
+      break;
+    }
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header && ReflectToChild(header->hwndFrom, message, wParam, lParam, &result)) return result;
+      break;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (ReflectToChild(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result))
+        return result;
+      break;
+    case WM_DRAWITEM: {
+      const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item && item->CtlType != ODT_MENU &&
+          ReflectToChild(item->hwndItem, message, wParam, lParam, &result))
+        return result;
+      break;
+    }
+    default:
+      break;
+  }
+  return Default();
+}
+
+bool CWnd::OnCommand(UINT, UINT, HWND) { return false; }
+
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+bool CWnd::PreTranslateMessage(MSG*) { return false; }

@@ -1,0 +1,101 @@
+// CWnd: one C++ object bound to one window. Every message of a bound window goes to
+// the object's virtual WindowProc; what it does not handle goes on with Default().
+//
+// A window is bound in one of two ways:
+// - created by CreateEx with a class from RegisterWindowClass: the class's single
+//   static window procedure binds the object at WM_NCCREATE (from lpCreateParams);
+// - an existing window (a template's control, a dialog) is subclassed with
+//   SubclassWindow / SubclassDlgItem (comctl32's SetWindowSubclass).
+// The object is found again from the handle through a window property.
+#pragma once
+
+#include <windows.h>
+
+class CWnd {
+ public:
+  CWnd() = default;
+  virtual ~CWnd();
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+
+  HWND GetSafeHwnd() const { return hwnd_; }
+
+  // The object bound to a window, or null.
+  static CWnd* FromHandlePermanent(HWND hwnd);
+  // The bound object, or else a temporary wrapper that lives until the application's
+  // idle pass 1 (CWinApp::OnIdle) deletes it. Null only for a null handle.
+  static CWnd* FromHandle(HWND hwnd);
+  static void DeleteTempObjects();
+  static int TempObjectCount();
+
+  // Registers (once) a window class whose procedure dispatches to CWnd objects and
+  // returns its name; the same arguments give the same class.
+  static const wchar_t* RegisterWindowClass(UINT classStyle, HCURSOR cursor = nullptr,
+                                            HBRUSH background = nullptr, HICON icon = nullptr);
+
+  // Creates the window: PreCreateWindow may change the CREATESTRUCT first (style,
+  // class). Without a class name the plain class of RegisterWindowClass(0) is used.
+  // A child's id goes in childId. A system class (no CWnd procedure) is subclassed.
+  bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                const RECT& rect, HWND parent, UINT childId, HMENU menu = nullptr);
+  bool Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
+              HWND parent, UINT childId) {
+    return CreateEx(0, className, title, style, rect, parent, childId);
+  }
+  bool DestroyWindow();
+
+  // Takes over an existing window; false if it is already bound or the handle is bad.
+  bool SubclassWindow(HWND hwnd);
+  // Control binding: takes over the control with that id of a dialog or bar.
+  bool SubclassDlgItem(UINT id, HWND parent);
+  // Gives the window back to its own procedure; the object stays alive.
+  HWND UnsubclassWindow();
+
+  // The message being handled (hwnd, message, wParam, lParam, time and point).
+  const MSG& GetCurrentMessage() const { return current_; }
+
+  // The application's pre-translation offers each message taken from the queue to
+  // the main window here before dispatching it (CFrameWnd applies its accelerators).
+  // True consumes the message.
+  virtual bool PreTranslateMessage(MSG* msg);
+
+ protected:
+  // Every message. The default reflects the notifications of bound children to them
+  // (OnChildNotify), routes WM_COMMAND to OnCommand and passes the rest to Default().
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window's default processing for the current message: the subclassed
+  // window's own procedure, or DefWindowProcW.
+  LRESULT Default();
+
+  // Called before CreateWindowExW; false stops the creation.
+  virtual bool PreCreateWindow(CREATESTRUCTW& cs);
+  // A WM_COMMAND that the control's own object did not take; true = handled.
+  virtual bool OnCommand(UINT id, UINT code, HWND control);
+  // WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR* or WM_DRAWITEM that this window's parent
+  // received from it, handed back first. True = handled, with *result the answer.
+  virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  // After WM_NCDESTROY, when the handle is gone; objects that own themselves delete here.
+  virtual void PostNcDestroy() {}
+
+  // A dialog's WM_INITDIALOG (CDialog, CDialogBar); the result is the dialog's answer.
+  virtual BOOL OnInitDialog() { return TRUE; }
+  // The procedure for dialogs of CDialog and CDialogBar: binds the object given as
+  // the creation parameter at WM_INITDIALOG, after which the object's WindowProc
+  // sees every message first.
+  static INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK ClassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
+  static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Bind(HWND hwnd);
+  void Unbind();
+  bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+  MSG current_{};
+  bool bound_ = false;       // the property points at this object
+  bool subclassed_ = false;  // bound by SetWindowSubclass rather than by our class
+};
