@@ -1,0 +1,67 @@
+// The ranking block: its layout for the game's code and text, its encoded length,
+// and a reader that refuses any block whose lengths do not describe it exactly.
+#include "records/ranking_block.h"
+
+#include <gtest/gtest.h>
+
+#include "records/record_codec.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+RankingEntry GameEntry() { return RankingEntry{"QM100", " 12.345", 12345, {0x01020304, 0xA0B0C0D0}}; }
+
+TEST(RankingBlock, LayoutForTheGamesCodeAndText) {
+  Bytes block = BuildRankingBlock(GameEntry());
+  const Bytes expected = {5,    'Q',  'M',  '1',  '0',  '0',  7,    ' ',  '1',  '2',  '.',  '3',  '4',
+                          '5',  0x39, 0x30, 0x00, 0x00, 0x04, 0x03, 0x02, 0x01, 0xD0, 0xC0, 0xB0, 0xA0};
+  EXPECT_EQ(block, expected);
+  EXPECT_EQ(block.size(), 26u);
+  EXPECT_EQ(EncodeRecord(block.data(), block.size()).size(), 56u);
+}
+
+TEST(RankingBlock, ReadsBackWhatWasBuilt) {
+  for (RankingEntry e : {GameEntry(), RankingEntry{"", "", 0, {0, 0}},
+                         RankingEntry{"QM100", "\x82\xA0\x82\xA2", 0xFFFFFFFF, {7, 8}}}) {
+    Bytes block = BuildRankingBlock(e);
+    EXPECT_EQ(block.size(), e.code.size() + e.scoreText.size() + 14);
+    RankingEntry back{};
+    ASSERT_TRUE(ReadRankingBlock(block.data(), block.size(), &back));
+    EXPECT_EQ(back.code, e.code);
+    EXPECT_EQ(back.scoreText, e.scoreText);
+    EXPECT_EQ(back.scoreMs, e.scoreMs);
+    EXPECT_EQ(back.stamp[0], e.stamp[0]);
+    EXPECT_EQ(back.stamp[1], e.stamp[1]);
+  }
+}
+
+TEST(RankingBlock, CutOrLengthenedBlocksAreRefused) {
+  const Bytes block = BuildRankingBlock(GameEntry());
+  RankingEntry out{"untouched", "", 1, {2, 3}};
+  for (size_t size = 0; size < block.size(); ++size)
+    EXPECT_FALSE(ReadRankingBlock(block.data(), size, &out)) << "cut to " << size;
+  Bytes longer = block;
+  longer.push_back(0);
+  EXPECT_FALSE(ReadRankingBlock(longer.data(), longer.size(), &out));
+  // Length bytes that point past the end.
+  for (size_t at : {size_t{0}, size_t{6}}) {
+    Bytes bad = block;
+    bad[at] = 0xFF;
+    EXPECT_FALSE(ReadRankingBlock(bad.data(), bad.size(), &out)) << "length at " << at;
+  }
+  EXPECT_EQ(out.code, "untouched");
+}
+
+TEST(RankingBlock, OverlongTextsAreCutToWhatTheirLengthByteHolds) {
+  RankingEntry e = GameEntry();
+  e.code.assign(300, 'C');
+  Bytes block = BuildRankingBlock(e);
+  EXPECT_EQ(block[0], 255);
+  RankingEntry back{};
+  ASSERT_TRUE(ReadRankingBlock(block.data(), block.size(), &back));
+  EXPECT_EQ(back.code, std::string(255, 'C'));
+  EXPECT_EQ(back.scoreText, e.scoreText);
+}
+
+}  // namespace
