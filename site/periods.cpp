@@ -19,7 +19,7 @@ std::tm JapanCalendar(int64_t unixSeconds) {
 
 std::string DateDigits(int64_t japanDay) {
   std::tm tm = JapanCalendar(japanDay * 86400 - kJapanOffset);
-  char text[16];
+  char text[48];
   std::snprintf(text, sizeof text, "%04d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
   return text;
 }
@@ -66,7 +66,7 @@ std::string PeriodKey(Period p, int64_t unixSeconds) {
 
 std::string JapanTimeText(int64_t unixSeconds) {
   std::tm tm = JapanCalendar(unixSeconds);
-  char text[32];
+  char text[64];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
                 tm.tm_mday, tm.tm_hour, tm.tm_min);
   return text;

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include <nlohmann/json.hpp>
+
 #include "site/pages.h"
 #include "site/player_name.h"
 #include "site/rate_limiter.h"
@@ -232,7 +234,8 @@ std::unique_ptr<httplib::Server> MakeSiteServer(Store& store, const SiteOptions&
   });
   if (!options.filesDir.empty()) server->set_mount_point("/files", options.filesDir);
   AddRoutes(*server, site);
-  server->set_error_handler([](const httplib::Request&, httplib::Response& res) {
+  server->set_error_handler(httplib::Server::HandlerWithResponse(
+      [](const httplib::Request&, httplib::Response& res) {
     if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
     switch (res.status) {
       case 404: SendError(res, 404, "ページが見つかりません", "お探しのページはありません。"); break;
@@ -240,7 +243,7 @@ std::unique_ptr<httplib::Server> MakeSiteServer(Store& store, const SiteOptions&
       default: SendError(res, res.status, "リクエストを処理できません", "リクエストが正しくありません。");
     }
     return httplib::Server::HandlerResponse::Handled;
-  });
+  }));
   server->set_exception_handler([](const httplib::Request& req, httplib::Response& res, std::exception_ptr ep) {
     std::string what = "unknown";
     try {
