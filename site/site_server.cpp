@@ -102,17 +102,18 @@ void RefuseSubmission(httplib::Response& res, const Submission& s) {
   SendError(res, 400, "記録を受け付けられません", SubmissionErrorMessage(s.error));
 }
 
-// Reads period, page and me of a ranking request; false with the reason otherwise.
-bool ReadRankingRequest(Site& site, const httplib::Request& req, RankingView* view, std::string* error) {
+// Reads period, page and me of a ranking request and fetches the page: 200, or
+// the status to refuse it with and the reason.
+int ReadRankingRequest(Site& site, const httplib::Request& req, RankingView* view, std::string* error) {
   std::string period = req.has_param("period") ? req.get_param_value("period") : "all";
   if (!ParsePeriod(period, &view->period)) {
     *error = "期間の指定が正しくありません（all・week・today）。";
-    return false;
+    return 400;
   }
   int64_t me = 0;
   if (req.has_param("me") && !ParseCount(req.get_param_value("me"), int64_t{1} << 53, &me)) {
     *error = "プレイヤーの指定が正しくありません。";
-    return false;
+    return 400;
   }
   if (me) view->me = me;
   int64_t page = 1;
@@ -120,7 +121,7 @@ bool ReadRankingRequest(Site& site, const httplib::Request& req, RankingView* vi
   if (req.has_param("page")) {
     if (!ParseCount(req.get_param_value("page"), 1000000, &page)) {
       *error = "ページの指定が正しくありません。";
-      return false;
+      return 400;
     }
   } else if (me) {
     page = site.store.PageOf(view->period, now, me, kPageSize).value_or(1);
@@ -128,9 +129,9 @@ bool ReadRankingRequest(Site& site, const httplib::Request& req, RankingView* vi
   view->page = site.store.Page(view->period, now, static_cast<int>(page), kPageSize);
   if (page > view->page.pageCount) {
     *error = "そのページはありません。";
-    return false;
+    return 404;
   }
-  return true;
+  return 200;
 }
 
 void Register(Site& site, const httplib::Request& req, httplib::Response& res) {
@@ -178,16 +179,16 @@ void AddRoutes(httplib::Server& server, std::shared_ptr<Site> site) {
   server.Get("/ranking", [site](const httplib::Request& req, httplib::Response& res) {
     RankingView view;
     std::string error;
-    if (!ReadRankingRequest(*site, req, &view, &error))
-      return SendError(res, 400, "ランキングを表示できません", error);
+    if (int status = ReadRankingRequest(*site, req, &view, &error); status != 200)
+      return SendError(res, status, "ランキングを表示できません", error);
     if (req.has_param("result")) view.notice = OutcomeNotice(req.get_param_value("result"));
     SendPage(res, 200, RenderRanking(view));
   });
   server.Get("/api/ranking", [site](const httplib::Request& req, httplib::Response& res) {
     RankingView view;
     std::string error;
-    if (!ReadRankingRequest(*site, req, &view, &error)) {
-      res.status = 400;
+    if (int status = ReadRankingRequest(*site, req, &view, &error); status != 200) {
+      res.status = status;
       res.set_content(nlohmann::json{{"error", error}}.dump(), "application/json; charset=utf-8");
       return;
     }
