@@ -222,6 +222,7 @@ std::unique_ptr<httplib::Server> MakeSiteServer(Store& store, const SiteOptions&
   server->set_payload_max_length(kMaxRequestBody);
   server->set_read_timeout(kReadTimeoutSeconds);
   server->set_write_timeout(kWriteTimeoutSeconds);
+  server->set_tcp_nodelay(true);  // small answers go out at once, not after a delayed ACK
   server->set_keep_alive_timeout(5);
   server->set_keep_alive_max_count(100);
   // The submission address carries the installation's stamp: no referrer may leak it.

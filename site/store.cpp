@@ -135,9 +135,10 @@ std::optional<int> Store::PageOf(Period period, int64_t now, int64_t playerId, i
 
 int64_t Store::RankFor(Period period, int64_t now, uint32_t scoreMs, const uint32_t stamp[2]) {
   return WithDatabase([&](Database& db) {
+    // A range of the rank index, less the installation's own entry.
     auto rows = db.Query(
-        "SELECT COUNT(*) FROM scores s JOIN installations i ON i.public_id = s.player_id"
-        " WHERE s.period = $1 AND s.score_ms > $2 AND NOT (i.stamp0 = $3 AND i.stamp1 = $4)",
+        "SELECT COUNT(*) FROM scores WHERE period = $1 AND score_ms > $2 AND player_id <> COALESCE("
+        "(SELECT public_id FROM installations WHERE stamp0 = $3 AND stamp1 = $4), 0)",
         {PeriodKey(period, now), int64_t{scoreMs}, int64_t{stamp[0]}, int64_t{stamp[1]}});
     return 1 + ToInt(rows.at(0).at(0));
   });
