@@ -212,6 +212,26 @@ class SiteTest(unittest.TestCase):
             else:
                 self.assertIn('<html lang="ja">', body, path)
 
+    def test_several_servers_on_one_store(self):
+        # Started together on an empty store: both run the migrations at once.
+        others = [SiteServer(SITE, self.site.db, "--pretend-time", str(WEDNESDAY_NOON_JST)) for _ in range(2)]
+        starters = [threading.Thread(target=o.start) for o in others]
+        for t in starters:
+            t.start()
+        for t in starters:
+            t.join()
+        a, b = others
+        try:
+            self.assertTrue(a.proc and b.proc, "both servers started")
+            self.assertEqual(a.register(submission(10000, 9), "一台目")[0], 303)
+            self.assertEqual(b.register(submission(12000, 9), "二台目")[0], 303)
+            entries = json.loads(a.get("/api/ranking")[2])["entries"]
+            self.assertEqual([(e["name"], e["scoreMs"]) for e in entries], [("二台目", 12000)])
+            self.assertEqual(a.error_text() + b.error_text(), "")
+        finally:
+            a.stop()
+            b.stop()
+
     def test_rate_limit(self):
         self.site.extra = ["--registrations-per-minute", "3"]
         self.start()
