@@ -1,6 +1,10 @@
 #include "records/ranking_block.h"
 
+#include <cstring>
+
 #include "records/little_endian.h"
+#include "records/mg_info.h"
+#include "records/record_codec.h"
 
 namespace {
 
@@ -48,4 +52,15 @@ bool ReadRankingBlock(const uint8_t* bytes, size_t size, RankingEntry* out) {
   e.stamp[1] = LoadLe32(bytes + at + 8);
   *out = e;
   return true;
+}
+
+RankingEntry BestRankingEntry(const std::string& code, const MgInfo& record) {
+  const HighScoreEntry& best = record.table[0];
+  return RankingEntry{code, std::string(best.scoreText, strnlen(best.scoreText, sizeof best.scoreText)),
+                      best.scoreMs, {record.installStamp[0], record.installStamp[1]}};
+}
+
+std::string RankingUrl(const std::string& page, const RankingEntry& e) {
+  std::vector<uint8_t> block = BuildRankingBlock(e);
+  return page + "?Z" + EncodeRecord(block.data(), block.size());
 }

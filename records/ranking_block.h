@@ -27,3 +27,11 @@ std::vector<uint8_t> BuildRankingBlock(const RankingEntry& e);
 // Reads a block back: false, with *out untouched, unless both lengths fit and the
 // block is exactly as long as they say.
 bool ReadRankingBlock(const uint8_t* bytes, size_t size, RankingEntry* out);
+
+struct MgInfo;
+
+// The entry sent for a record: the table's best entry and the record's stamp.
+RankingEntry BestRankingEntry(const std::string& code, const MgInfo& record);
+
+// The address the browser opens: the ranking page, "?Z", the encoded block.
+std::string RankingUrl(const std::string& page, const RankingEntry& e);

@@ -22,23 +22,34 @@ void ApplyMask(std::vector<uint8_t>& block) {
   for (size_t i = 0; i < block.size(); ++i) block[i] ^= (i % 2 == 0) ? kEvenMask : kOddMask;
 }
 
-// Each byte in turn rotates all the others by its low three bits, read at its turn.
+// Each byte in turn rotates all the others left by its low three bits, read at its
+// turn. Rotations add up, so a byte ends rotated by the sum of every other turn's
+// count, and its own count is read after the turns before it: one pass forward.
 void RotationPass(std::vector<uint8_t>& b) {
+  std::vector<unsigned> own(b.size());
+  unsigned before = 0;  // sum of the counts of the turns so far
   for (size_t i = 0; i < b.size(); ++i) {
-    unsigned k = b[i] & 7;
-    if (k == 0) continue;
-    for (size_t j = 0; j < b.size(); ++j)
-      if (j != i) b[j] = RotateLeft(b[j], k);
+    own[i] = RotateLeft(b[i], before % 8) & 7;
+    before += own[i];
   }
+  for (size_t i = 0; i < b.size(); ++i) b[i] = RotateLeft(b[i], (before - own[i]) % 8);
 }
 
-// Run backwards, each count byte is back at the value it had in its own turn.
+// The turns run backwards, rotating right: at its turn a byte has been turned
+// back by every later turn and holds its encoding-turn value again, from which its
+// count is read; the earlier turns then undo the rest.
 void ReverseRotationPass(std::vector<uint8_t>& b) {
+  unsigned after = 0;  // sum of the counts of the later turns
+  std::vector<unsigned> own(b.size());
   for (size_t i = b.size(); i-- > 0;) {
-    unsigned k = b[i] & 7;
-    if (k == 0) continue;
-    for (size_t j = 0; j < b.size(); ++j)
-      if (j != i) b[j] = RotateRight(b[j], k);
+    b[i] = RotateRight(b[i], after % 8);
+    own[i] = b[i] & 7;
+    after += own[i];
+  }
+  unsigned before = 0;
+  for (size_t i = 0; i < b.size(); ++i) {
+    b[i] = RotateRight(b[i], before % 8);
+    before += own[i];
   }
 }
 

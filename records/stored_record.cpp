@@ -12,11 +12,6 @@ namespace {
 constexpr char kDefaultPlayerName[] = "\x82\xA0\x82\xC8\x82\xBD";
 constexpr char kMissingStamp[] = "_default";
 
-void StampToBytes(const MgInfo& record, uint8_t bytes[8]) {
-  StoreLe32(bytes, record.installStamp[0]);
-  StoreLe32(bytes + 4, record.installStamp[1]);
-}
-
 // The stamp in a "wconf.ini" value, when it holds one.
 bool StampFromText(const std::string& text, MgInfo* record) {
   if (text.empty() || text == kMissingStamp) return false;
@@ -35,7 +30,8 @@ bool StampFromText(const std::string& text, MgInfo* record) {
 
 void WriteStamp(const char* code, RecordPlatform& platform, const MgInfo& record) {
   uint8_t bytes[8];
-  StampToBytes(record, bytes);
+  StoreLe32(bytes, record.installStamp[0]);
+  StoreLe32(bytes + 4, record.installStamp[1]);
   platform.WriteIniValue(kStampFile, kStampSection, code, HexEncode(bytes, sizeof bytes));
 }
 

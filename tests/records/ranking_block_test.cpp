@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "records/mg_info.h"
 #include "records/record_codec.h"
 
 namespace {
@@ -62,6 +65,24 @@ TEST(RankingBlock, OverlongTextsAreCutToWhatTheirLengthByteHolds) {
   ASSERT_TRUE(ReadRankingBlock(block.data(), block.size(), &back));
   EXPECT_EQ(back.code, std::string(255, 'C'));
   EXPECT_EQ(back.scoreText, e.scoreText);
+}
+
+TEST(RankingBlock, TheUrlCarriesTheBestEntryAndTheStamp) {
+  MgInfo record;
+  std::memset(&record, 0, sizeof record);
+  record.installStamp[0] = 0x01020304;
+  record.installStamp[1] = 0xA0B0C0D0;
+  std::strcpy(record.table[0].scoreText, " 12.345");
+  std::strcpy(record.table[0].playerName, "not sent");
+  record.table[0].scoreMs = 12345;
+  const std::string page = "http://example.invalid/cgi-bin/ranking/rdiv.cgi";
+  std::string url = RankingUrl(page, BestRankingEntry("QM100", record));
+  ASSERT_EQ(url.substr(0, page.size() + 2), page + "?Z");
+  std::string payload = url.substr(page.size() + 2);
+  EXPECT_EQ(payload.size(), 56u);
+  Bytes block(DecodedLength(payload.c_str()));
+  ASSERT_EQ(DecodeRecord(payload.c_str(), block.data(), block.size()), 1);
+  EXPECT_EQ(block, BuildRankingBlock(GameEntry()));
 }
 
 }  // namespace

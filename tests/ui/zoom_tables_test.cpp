@@ -35,7 +35,7 @@ TEST(ZoomTables, CanvasAroundA400By300Target) {
   EXPECT_EQ(tall.canvasX, -150);
 }
 
-TEST(ZoomTables, OutlinesForA400By300TargetHaveTheWorkedCorners) {
+TEST(ZoomTables, OutlinesForA400By300TargetHaveTheKnownCorners) {
   ZoomOutlineTable outlines = BuildZoomOutlines(ComputeZoomGeometry(kTarget));
   EXPECT_EQ(outlines[0], (ZoomOutline{{{60, 164}, {539, 164}, {539, 435}, {60, 435}}}));
   EXPECT_EQ(outlines[1], (ZoomOutline{{{103, 136}, {563, 203}, {496, 463}, {36, 396}}}));
