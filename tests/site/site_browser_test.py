@@ -1,5 +1,6 @@
 """The ranking page in a real browser (headless Chromium, driven over its DevTools
-protocol): open the address the game sends for a result, type a Japanese name,
+protocol): open the address the game builds for a result (its record's best entry and stamp,
+the host swapped for the local server), type a Japanese name,
 register, and find the player's row highlighted. Screenshots go to OUT_DIR.
 
     site_browser_test.py RODEO_SITE MAKE_SUBMISSION OUT_DIR
@@ -90,7 +91,11 @@ def main():
         for i, (ms, name) in enumerate([(45678, "カウボーイ"), (30123, "<b>太字</b>"), (25000, "ロデオ王"),
                                         (9876, "牛飼い"), (5432, "はじめて")]):
             site.register(make_submission(MAKE, ms, 500 + i, 1700000000), name)
-        query = make_submission(MAKE, 27345, 0x1234ABCD, 1765000000)
+        # The address exactly as the game builds it, its host swapped for the local server.
+        game_url = subprocess.run([MAKE, "--game-url", "27345", str(0x1234ABCD), "1765000000"], check=True,
+                                  stdout=subprocess.PIPE, text=True).stdout.strip()
+        path = "/" + game_url.split("://", 1)[1].split("/", 1)[1]
+        assert path.startswith("/cgi-bin/ranking/rdiv.cgi?Z"), game_url
         base = "http://127.0.0.1:%d" % site.port
 
         browser = Browser(os.path.join(tmp, "profile"))
@@ -98,7 +103,7 @@ def main():
         browser.open(base + "/")
         browser.screenshot("site_home.png")
 
-        browser.open(base + "/cgi-bin/ranking/rdiv.cgi?" + query)
+        browser.open(base + path)
         assert "27.345" in browser.eval("document.querySelector('.score').textContent")
         assert "総合 3 位" in browser.eval("document.querySelector('.ranks').textContent")
         browser.eval("document.getElementById('name').focus()")
