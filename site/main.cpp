@@ -7,6 +7,7 @@
 // Port 0 picks a free port; the first line on standard output says where it listens.
 #include <signal.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,7 +90,11 @@ int main(int argc, char** argv) {
   try {
     site::Store store(db);
     auto server = site::MakeSiteServer(store, options);
-    int bound = port == 0 ? server->bind_to_any_port(host) : (server->bind_to_port(host, static_cast<int>(port)) ? static_cast<int>(port) : -1);
+    int bound = static_cast<int>(port);
+    if (port == 0)
+      bound = server->bind_to_any_port(host);
+    else if (!server->bind_to_port(host, bound))
+      bound = -1;
     if (bound < 0) {
       std::fprintf(stderr, "rodeo-site: cannot listen on %s\n", listen.c_str());
       return 1;

@@ -72,11 +72,4 @@ const char* SubmissionErrorMessage(SubmissionError error) {
   return "";
 }
 
-std::string StampKey(const uint32_t stamp[2]) {
-  uint8_t bytes[8];
-  for (int w = 0; w < 2; ++w)
-    for (int i = 0; i < 4; ++i) bytes[4 * w + i] = static_cast<uint8_t>(stamp[w] >> (8 * i));
-  return HexEncode(bytes, sizeof bytes);
-}
-
 }  // namespace site

@@ -48,7 +48,4 @@ std::string GameScoreText(uint32_t ms);
 // A Japanese sentence for the player, for each error.
 const char* SubmissionErrorMessage(SubmissionError error);
 
-// The installation's identity as 16 hex digits, as the game keeps it in "wconf.ini".
-std::string StampKey(const uint32_t stamp[2]);
-
 }  // namespace site

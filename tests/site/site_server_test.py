@@ -40,13 +40,11 @@ class SiteTest(unittest.TestCase):
         self.site = SiteServer(SITE, new_db_url(self.tmp), "--registrations-per-minute", "100000")
 
     def tearDown(self):
-        if self.site.proc:
-            errors = self.site.error_text()
-            self.site.stop()
-            self.assertEqual(errors, "", "the server reported errors")
+        self.assertEqual(self.site.stop(), "", "the server reported errors")
 
     def start(self, when=WEDNESDAY_NOON_JST):
-        return self.site.restart("--pretend-time", str(when))
+        self.assertEqual(self.site.stop(), "", "the server reported errors")
+        return self.site.start("--pretend-time", str(when))
 
     def ranking(self, period="all", page=None, me=None):
         q = {"period": period}
@@ -227,10 +225,8 @@ class SiteTest(unittest.TestCase):
             self.assertEqual(b.register(submission(12000, 9), "二台目")[0], 303)
             entries = json.loads(a.get("/api/ranking")[2])["entries"]
             self.assertEqual([(e["name"], e["scoreMs"]) for e in entries], [("二台目", 12000)])
-            self.assertEqual(a.error_text() + b.error_text(), "")
         finally:
-            a.stop()
-            b.stop()
+            self.assertEqual(a.stop() + b.stop(), "", "the servers reported errors")
 
     def test_rate_limit(self):
         self.site.extra = ["--registrations-per-minute", "3"]

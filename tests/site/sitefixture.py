@@ -48,10 +48,15 @@ class SiteServer:
         return self.errors.read()
 
     def stop(self):
-        if self.proc and self.proc.poll() is None:
+        """Stops the server cleanly; returns what it wrote to its error output."""
+        if not self.proc:
+            return ""
+        if self.proc.poll() is None:
             self.proc.send_signal(signal.SIGTERM)
             self.proc.wait(timeout=15)
+        errors = self.error_text()
         self._forget()
+        return errors
 
     def kill9(self):
         self.proc.kill()
@@ -63,10 +68,6 @@ class SiteServer:
             self.proc.stdout.close()
             self.errors.close()
         self.proc = None
-
-    def restart(self, *extra):
-        self.stop()
-        return self.start(*extra)
 
     # --- HTTP
     def request(self, method, path, body=None, headers=None):
