@@ -9,6 +9,7 @@ a kill -9 in the middle of a burst of registrations.
 import json
 import os
 import re
+import shutil
 import sys
 import tempfile
 import threading
@@ -40,7 +41,9 @@ class SiteTest(unittest.TestCase):
         self.site = SiteServer(SITE, new_db_url(self.tmp), "--registrations-per-minute", "100000")
 
     def tearDown(self):
-        self.assertEqual(self.site.stop(), "", "the server reported errors")
+        errors = self.site.stop()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        self.assertEqual(errors, "", "the server reported errors")
 
     def start(self, when=WEDNESDAY_NOON_JST):
         self.assertEqual(self.site.stop(), "", "the server reported errors")
@@ -209,6 +212,30 @@ class SiteTest(unittest.TestCase):
                 self.assertIn("error", json.loads(body))
             else:
                 self.assertIn('<html lang="ja">', body, path)
+
+    def test_home_page_and_files(self):
+        self.start()
+        status, headers, home = self.site.get("/")
+        self.assertEqual(status, 200)
+        self.assertIn("遊び方", home)
+        self.assertIn("スクリーンショットは準備中です", home)
+        self.assertIn("ダウンロードは準備中です", home)
+        self.assertIn("default-src 'none'", headers["Content-Security-Policy"])
+
+        files = os.path.join(self.tmp, "files")
+        os.makedirs(os.path.join(files, "screenshots"))
+        for name, data in (("screenshots/ride.png", b"\x89PNG"), ("rodeo.exe", b"MZ")):
+            with open(os.path.join(files, name), "wb") as f:
+                f.write(data)
+        self.site.extra += ["--files", files]
+        self.start()
+        home = self.site.get("/")[2]
+        self.assertIn('<img src="&#x2F;files&#x2F;screenshots&#x2F;ride.png"', home)
+        self.assertIn('href="&#x2F;files&#x2F;rodeo.exe"', home)
+        self.assertEqual(self.site.get("/files/rodeo.exe")[:1], (200,))
+        status, _, body = self.site.get("/files/../site.db")
+        self.assertEqual(status, 404)
+        self.assertNotIn("SQLite format", body)
 
     def test_several_servers_on_one_store(self):
         # Started together on an empty store: both run the migrations at once.
