@@ -10,6 +10,15 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
 )
 
+# The ranking site (site/, rodeo-site) and its tests: HTTP, templates, JSON, the
+# two stores, a throw-away PostgreSQL server, and a headless browser with Japanese
+# fonts for the page screenshots. The rest of the build does not need these.
+site_packages=(
+  libcpp-httplib-dev libmstch-dev nlohmann-json3-dev libsqlite3-dev libpq-dev postgresql
+  chromium python3-websocket fonts-ipafont-gothic fonts-noto-cjk
+)
+packages+=("${site_packages[@]}")
+
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
