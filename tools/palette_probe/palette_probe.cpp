@@ -11,7 +11,9 @@
 // how many show one of the twenty static colours. Then it holds the window for
 // the milliseconds given as the first argument, so that the X server's own
 // picture can be taken (ImageMagick's import -window ...), which is what the
-// player sees. Windows-only.
+// player sees. Further arguments: "child" draws into a child window filling the
+// frame (as a game view is), "3d" makes the offscreen surface a 3D-device one in
+// place of system memory. Windows-only.
 #include <windows.h>
 #include <ddraw.h>
 
