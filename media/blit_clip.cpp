@@ -52,9 +52,9 @@ bool klClipStretch(int x, int y, int width, int height, const KlRect& src, int s
     int64_t sourceBottom;
     if (magnification > 0) {
       // The rows the destination keeps, at the whole-number magnification. When
-      // that rounds down (height 96 over 48 rows is 2, not 2.5) this reaches below
-      // the sprite's own rows into the rest of the sheet, and the kept rows show
-      // at the full magnification.
+      // that rounds down (136 rows over 48 is 2, not 2.83) this reaches below the
+      // sprite's own rows into the rest of its sheet, and the rows kept show at
+      // exactly that magnification.
       sourceBottom = src.top + shown / magnification;
     } else {
       // Drawn shorter than its source: scale the kept rows in proportion.
