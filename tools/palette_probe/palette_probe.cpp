@@ -65,6 +65,25 @@ void MakeColours() {
   }
 }
 
+// Wine's default colour table of an 8-bit picture: the static colours around a
+// 3-3-2 cube. The probe counts the cells that read back as its nearest entry.
+COLORREF DefaultTableEntry(int k) {
+  if (k < 10 || k >= 246) return Ref(colours[k]);
+  return RGB((k & 0x07) << 5, (k & 0x38) << 2, k & 0xC0);
+}
+
+int Distance(COLORREF a, COLORREF b) {
+  int r = GetRValue(a) - GetRValue(b), g = GetGValue(a) - GetGValue(b), bl = GetBValue(a) - GetBValue(b);
+  return r * r + g * g + bl * bl;
+}
+
+COLORREF NearestDefaultEntry(COLORREF c) {
+  int best = 0;
+  for (int k = 1; k < 256; ++k)
+    if (Distance(DefaultTableEntry(k), c) < Distance(DefaultTableEntry(best), c)) best = k;
+  return DefaultTableEntry(best);
+}
+
 bool IsStatic(COLORREF c) {
   for (int i = 0; i < 10; ++i)
     if (c == Ref(colours[i]) || c == Ref(colours[246 + i])) return true;
@@ -80,7 +99,7 @@ void Pump() {
 
 void Report(const char* what, const DWORD* pixels, int top) {
   std::set<DWORD> distinct;
-  int own = 0, onStatic = 0, staticCells = 0;
+  int own = 0, onStatic = 0, staticCells = 0, onTable = 0;
   for (int i = 0; i < 256; ++i) {
     int x = (i % 16) * kCellW + kCellW / 2, y = top + (i / 16) * kCellH + kCellH / 2;
     DWORD p = pixels[y * kWidth + x] & 0xFFFFFF;
@@ -88,13 +107,15 @@ void Report(const char* what, const DWORD* pixels, int top) {
     bool isStaticIndex = i < 10 || i >= 246;
     staticCells += isStaticIndex;
     if (got == Ref(colours[i])) ++own;
+    if (got == NearestDefaultEntry(Ref(colours[i]))) ++onTable;
     if (!isStaticIndex && IsStatic(got)) ++onStatic;
   }
   for (int y = top; y < top + 16 * kCellH; ++y)
     for (int x = 0; x < 16 * kCellW; ++x) distinct.insert(pixels[y * kWidth + x] & 0xFFFFFF);
   std::printf("%s: %zu distinct colours read back, %d of 256 cells in their own colour, "
-              "%d of 236 free cells on a static colour\n",
-              what, distinct.size(), own, onStatic);
+              "%d of 236 free cells on a static colour, %d of 256 on the nearest entry of Wine's default "
+              "8-bit colour table\n",
+              what, distinct.size(), own, onStatic, onTable);
   (void)staticCells;
 }
 
