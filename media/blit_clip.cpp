@@ -32,8 +32,8 @@ bool klClipBlt(int* x, int* y, KlRect* src) {
   return true;
 }
 
-bool klClipStretch(int x, int y, int width, int height, const KlRect& src, KlRect* dst,
-                   KlRect* clippedSrc) {
+bool klClipStretch(int x, int y, int width, int height, const KlRect& src, int surfaceHeight,
+                   KlRect* dst, KlRect* clippedSrc) {
   int64_t right = int64_t{x} + width, bottom = int64_t{y} + height;
   if (right > kStretchRight) right = kStretchRight;
   if (bottom > kStretchBottom) bottom = kStretchBottom;
@@ -49,14 +49,21 @@ bool klClipStretch(int x, int y, int width, int height, const KlRect& src, KlRec
     if (sourceHeight <= 0 || height <= 0) return false;
     int64_t magnification = height / sourceHeight;
     int64_t shown = kStretchBottom - static_cast<int64_t>(y);
+    int64_t sourceBottom;
     if (magnification > 0) {
-      s.bottom = static_cast<int>(src.top + shown / magnification);
+      // The rows the destination keeps, at the whole-number magnification. When
+      // that rounds down (136 rows over 48 is 2, not 2.83) this reaches below the
+      // sprite's own rows into the rest of its sheet, and the rows kept show at
+      // exactly that magnification.
+      sourceBottom = src.top + shown / magnification;
     } else {
       // Drawn shorter than its source: scale the kept rows in proportion.
-      s.bottom = static_cast<int>(src.top + shown * sourceHeight / height);
+      sourceBottom = src.top + shown * sourceHeight / height;
     }
-    // A magnification rounded down would reach past the sprite's own rows.
-    if (s.bottom > src.bottom) s.bottom = src.bottom;
+    // Never below the picture itself: the rows that are there are stretched over
+    // the kept destination, as the other clamps squeeze theirs.
+    if (sourceBottom > surfaceHeight) sourceBottom = surfaceHeight;
+    s.bottom = static_cast<int>(sourceBottom);
   }
   if (Empty(d) || Empty(s)) return false;
   *dst = d;

@@ -17,11 +17,13 @@ bool klClipBlt(int* x, int* y, KlRect* src);
 
 // The stretch: the destination x, y, width, height is clamped to 0..399 and
 // 0..299 (so a stretch reaching the right or bottom edge loses its last column or
-// row); only the bottom clamp shortens the source, by the whole-number vertical
-// magnification. False: nothing to draw (an inverted or empty rectangle, which
+// row); only the bottom clamp recomputes the source bottom, as top + the kept rows
+// divided by the whole-number vertical magnification, which may reach past the
+// sprite's own bottom row but never past surfaceHeight, the height of the picture
+// it is cut from. False: nothing to draw (an inverted or empty rectangle, which
 // DirectDraw refuses as well).
-bool klClipStretch(int x, int y, int width, int height, const KlRect& src, KlRect* dst,
-                   KlRect* clippedSrc);
+bool klClipStretch(int x, int y, int width, int height, const KlRect& src, int surfaceHeight,
+                   KlRect* dst, KlRect* clippedSrc);
 
 // True when r is a non-empty rectangle inside a width x height surface; a blit
 // from any other rectangle is refused by DirectDraw and draws nothing.

@@ -29,9 +29,15 @@ void klDrawStretchBlt(int x, int y, int object, int left, int top, int right, in
                       int height) {
   IDirectDrawSurface* surface = ObjectSurface(object);
   if (!surface) return;
+  // The bottom clamp may reach below the sprite's rows, but never below the picture.
+  DDSURFACEDESC sd{};
+  sd.dwSize = sizeof sd;
+  if (FAILED(surface->GetSurfaceDesc(&sd))) return;
   KlRect dst, src;
   // An inverted destination draws nothing, as DirectDraw would refuse it.
-  if (!klClipStretch(x, y, width, height, KlRect{left, top, right, bottom}, &dst, &src)) return;
+  if (!klClipStretch(x, y, width, height, KlRect{left, top, right, bottom},
+                     static_cast<int>(sd.dwHeight), &dst, &src))
+    return;
   RECT d = ToRect(dst), s = ToRect(src);
   HRESULT hr = klBackSurface->Blt(&d, surface, &s, DDBLT_KEYSRC | DDBLT_WAIT, nullptr);
   if (hr == DDERR_SURFACELOST) klDrawLost();

@@ -200,7 +200,7 @@ void klDrawStretchBlt(int x, int y, int object, int l, int t, int r, int b, int 
   const HeadlessPicture* picture = PictureOf(object);
   if (!picture) return;
   KlRect dst, src;
-  if (!klClipStretch(x, y, w, h, KlRect{l, t, r, b}, &dst, &src)) return;
+  if (!klClipStretch(x, y, w, h, KlRect{l, t, r, b}, picture->height, &dst, &src)) return;
   if (!klRectInside(src, picture->width, picture->height)) return;
   headlessKeyedBlt(&back, dst, *picture, src, slots[object].colourKey);
 }

@@ -1,3 +1,6 @@
+#include <string>
+
+#include "engine/kl_sprite.h"
 #include "media/kl_media.h"
 #include "support/engine_fixture.h"
 
@@ -101,11 +104,46 @@ TEST_F(FrameClock, EdgesReachOneStepAndAreClearedAfterIt) {
   EXPECT_EQ(klInput.rightHeld, 1);
 }
 
-TEST_F(FrameClock, AnUpWithoutADownOnlySetsReleased) {
-  Message(KL_WM_RBUTTONUP);
-  EXPECT_EQ(klInput.rightReleased, 1);
-  EXPECT_EQ(klInput.rightHeld, 0);
-  EXPECT_EQ(klInput.rightPressed, 0);
+// Every button message from two starting states: nothing set, and everything set.
+// A down (or a double-click) holds and presses the button and forgets an earlier
+// release; an up releases it and keeps the press for the step; the other button
+// never changes.
+TEST_F(FrameClock, ButtonMessagesSetTheirButtonsFlags) {
+  struct Case {
+    uint32_t message;
+    const char* name;
+    bool left;               // whose flags the message sets
+    int32_t held, pressed, released;  // of that button, from all-clear
+    int32_t pressedFromSet;           // of that button, from all-set
+  };
+  const Case cases[] = {
+      {KL_WM_LBUTTONDOWN, "left down", true, 1, 1, 0, 1},
+      {KL_WM_LBUTTONUP, "left up", true, 0, 0, 1, 1},
+      {KL_WM_LBUTTONDBLCLK, "left double-click", true, 1, 1, 0, 1},
+      {KL_WM_RBUTTONDOWN, "right down", false, 1, 1, 0, 1},
+      {KL_WM_RBUTTONUP, "right up", false, 0, 0, 1, 1},
+      {KL_WM_RBUTTONDBLCLK, "right double-click", false, 1, 1, 0, 1},
+  };
+  for (const Case& c : cases) {
+    for (int32_t before : {0, 1}) {
+      SCOPED_TRACE(std::string(c.name) + (before ? ", from all set" : ", from all clear"));
+      klInput = klInputState{7, 8, before, before, before, before, before, before};
+      Message(c.message);
+      const klInputState& in = klInput;
+      int32_t held = c.left ? in.leftHeld : in.rightHeld;
+      int32_t pressed = c.left ? in.leftPressed : in.rightPressed;
+      int32_t released = c.left ? in.leftReleased : in.rightReleased;
+      EXPECT_EQ(held, c.held);
+      EXPECT_EQ(pressed, before ? c.pressedFromSet : c.pressed);
+      EXPECT_EQ(released, c.released);
+      // The other button and the position are untouched.
+      EXPECT_EQ(c.left ? in.rightHeld : in.leftHeld, before);
+      EXPECT_EQ(c.left ? in.rightPressed : in.leftPressed, before);
+      EXPECT_EQ(c.left ? in.rightReleased : in.leftReleased, before);
+      EXPECT_EQ(in.mouseX, 7);
+      EXPECT_EQ(in.mouseY, 8);
+    }
+  }
 }
 
 TEST_F(FrameClock, CursorIsHiddenOnlyInsideTheViewWhileRunning) {
@@ -137,26 +175,71 @@ TEST_F(FrameClock, CursorIsHiddenOnlyInsideTheViewWhileRunning) {
   stopped = 0;
 }
 
-TEST_F(FrameClock, StopRecordsThePauseAndRunsOneUndrawnClockStep) {
+klSprite* movedSprite = nullptr;
+void MoveSprite() {
+  if (movedSprite) movedSprite->x = 120;
+}
+const klStepFn kMoveTable[] = {MoveSprite};
+
+TEST_F(FrameClock, StopRecordsThePauseAndRunsOneDrawnStepOutsideTheClock) {
+  int slot = klLoadObject(RODEO_SOURCE_DIR "/assets/out/pack/parts.bmp");
+  ASSERT_EQ(slot, 1);
+  movedSprite = klSpriteAlloc(10);
+  movedSprite->visible = 1;
+  movedSprite->object = slot;
+  movedSprite->srcRight = 60;
+  movedSprite->srcBottom = 60;
+  klTaskCreate(kMoveTable, 200, 1, 0);
+  // Presses and releases the host's next tick has not seen yet.
+  Message(KL_WM_LBUTTONDOWN);
+  Message(KL_WM_LBUTTONUP);
+  Message(KL_WM_RBUTTONDOWN);
+  Message(KL_WM_RBUTTONUP);
+  headlessMediaLog().blits.clear();
+  headlessMediaLog().flips = 0;
+
   sys.tickCount = 7000;
   cursorShown = 0;
   game->Stop(1);
   EXPECT_EQ(stopTicks, 7000u);
   EXPECT_EQ(stopCount, 1u);
-  EXPECT_EQ(stepRuns, 1);
   EXPECT_EQ(cursorShown, 1);
   EXPECT_EQ(sys.showCalls, 1);
+  // One step, which sees the edges; the sprites as that step left them; one flip.
+  EXPECT_EQ(stepRuns, 1);
+  EXPECT_EQ(seenInput.leftPressed + seenInput.leftReleased + seenInput.rightPressed +
+                seenInput.rightReleased, 4);
+  ASSERT_EQ(headlessMediaLog().blits.size(), 1u);
+  EXPECT_EQ(headlessMediaLog().blits[0].x, 120);
+  EXPECT_EQ(headlessMediaLog().flips, 1);
+  // The flip came after the draw: the window shows the drawn sprite.
+  const HeadlessPicture& shown = headlessFlippedPicture();
+  EXPECT_EQ(shown.pixels, headlessBackPicture().pixels);
+  int drawn = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 120; x < 180; ++x) drawn += shown.At(x, y) != 0;
+  EXPECT_GT(drawn, 0);
+  // The step outside the clock leaves the edges for the first step after the pause.
+  EXPECT_EQ(klInput.leftPressed, 1);
+  EXPECT_EQ(klInput.leftReleased, 1);
+  EXPECT_EQ(klInput.rightPressed, 1);
+  EXPECT_EQ(klInput.rightReleased, 1);
+
   sys.tickCount = 9000;
   game->Stop(1);  // already stopped: nothing changes
   EXPECT_EQ(stopTicks, 7000u);
   EXPECT_EQ(stepRuns, 1);
+  EXPECT_EQ(headlessMediaLog().flips, 1);
   sys.tickCount = 9500;
   sys.time = due + 3000;
   game->Stop(0);
   EXPECT_EQ(stopTicks, 2500u);
   EXPECT_EQ(stopped, 0);
+  EXPECT_EQ(stepRuns, 2);
+  EXPECT_EQ(headlessMediaLog().flips, 2);
   EXPECT_EQ(klClock.nextStepTime, due + 3000);
   EXPECT_NE(sys.debugText.find("Stop1\nStop0\n"), std::string::npos);
+  movedSprite = nullptr;
 }
 
 TEST_F(FrameClock, ResyncAndWindowMovesRestartTheClock) {

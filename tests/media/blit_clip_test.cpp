@@ -49,39 +49,53 @@ struct StretchCase {
   const char* what;
   int x, y, width, height;
   KlRect src;
+  int surfaceHeight;  // of the picture the sprite is cut from
   bool draws;
   KlRect dst, outSrc;
 };
 
 TEST(BlitClip, Stretch) {
   const StretchCase cases[] = {
-      {"inside", 10, 10, 100, 50, {0, 0, 50, 25}, true, {10, 10, 110, 60}, {0, 0, 50, 25}},
-      {"reaches the right: squeezed into x..398", 300, 0, 100, 20, {0, 0, 50, 10}, true,
+      {"inside", 10, 10, 100, 50, {0, 0, 50, 25}, 25, true, {10, 10, 110, 60}, {0, 0, 50, 25}},
+      {"reaches the right: squeezed into x..398", 300, 0, 100, 20, {0, 0, 50, 10}, 10, true,
        {300, 0, 399, 20}, {0, 0, 50, 10}},
-      {"left clamp keeps the source", -20, 0, 100, 20, {0, 0, 50, 10}, true, {0, 0, 80, 20},
+      {"left clamp keeps the source", -20, 0, 100, 20, {0, 0, 50, 10}, 10, true, {0, 0, 80, 20},
        {0, 0, 50, 10}},
-      {"top clamp keeps the source", 0, -10, 20, 40, {0, 0, 10, 20}, true, {0, 0, 20, 30},
+      {"top clamp keeps the source", 0, -10, 20, 40, {0, 0, 10, 20}, 20, true, {0, 0, 20, 30},
        {0, 0, 10, 20}},
       // y + height = 320 > 299: magnification 40 / 20 = 2, bottom = 10 + (299 - 280) / 2 = 19.
-      {"bottom clamp shortens the source", 0, 280, 40, 40, {0, 10, 20, 30}, true,
+      {"bottom clamp shortens the source", 0, 280, 40, 40, {0, 10, 20, 30}, 30, true,
        {0, 280, 40, 299}, {0, 10, 20, 19}},
-      {"exactly at the bottom loses a row", 0, 260, 40, 40, {0, 0, 20, 20}, true,
+      {"exactly at the bottom loses a row", 0, 260, 40, 40, {0, 0, 20, 20}, 20, true,
        {0, 260, 40, 299}, {0, 0, 20, 19}},
+      // The rider sitting up after a ride: rows 442..490 of the 708-row sheet into
+      // 180..316, magnification 136 / 48 = 2, so 119 / 2 = 59 rows at twice their
+      // size, reading 11 rows below the sprite's own; the other side likewise.
+      {"rider sitting up (positive side)", 139, 180, 122, 136, {0, 442, 122, 490}, 708, true,
+       {139, 180, 261, 299}, {0, 442, 122, 501}},
+      {"rider sitting up (negative side)", 139, 180, 122, 124, {0, 624, 122, 666}, 708, true,
+       {139, 180, 261, 299}, {0, 624, 122, 683}},
+      {"whole-number magnification reads on below the sprite", 0, 0, 40, 399, {0, 0, 20, 200},
+       708, true, {0, 0, 40, 299}, {0, 0, 20, 299}},
+      // Never below the picture: the rows it has are squeezed into the kept rows.
+      {"bottom clamp stops at the picture's last row", 0, 0, 40, 399, {0, 0, 20, 200}, 250,
+       true, {0, 0, 40, 299}, {0, 0, 20, 250}},
+      {"sprite wholly below the picture", 0, 280, 40, 40, {0, 260, 20, 280}, 250, false, {}, {}},
       {"inverted destination (READY banner's first frame)", 200, 100, -30, 20, {0, 0, 50, 10},
-       false, {}, {}},
-      {"inverted height", 200, 100, 30, -20, {0, 0, 50, 10}, false, {}, {}},
-      {"right of the view", 420, 0, 30, 20, {0, 0, 50, 10}, false, {}, {}},
+       10, false, {}, {}},
+      {"inverted height", 200, 100, 30, -20, {0, 0, 50, 10}, 10, false, {}, {}},
+      {"right of the view", 420, 0, 30, 20, {0, 0, 50, 10}, 10, false, {}, {}},
+      {"below the view", 0, 300, 30, 20, {0, 0, 50, 10}, 10, false, {}, {}},
       // Safe where the arithmetic alone is not:
-      {"empty source at the bottom clamp", 0, 290, 40, 40, {0, 10, 20, 10}, false, {}, {}},
-      {"shrunk (magnification 0) at the bottom", 0, 280, 40, 40, {0, 0, 20, 100}, true,
+      {"empty source at the bottom clamp", 0, 290, 40, 40, {0, 10, 20, 10}, 30, false, {}, {}},
+      {"shrunk (magnification 0) at the bottom", 0, 280, 40, 40, {0, 0, 20, 100}, 100, true,
        {0, 280, 40, 299}, {0, 0, 20, 47}},  // 19 of 40 rows shown: 19 * 100 / 40
-      {"rounded magnification stays in the sprite", 0, 0, 40, 399, {0, 0, 20, 200}, true,
-       {0, 0, 40, 299}, {0, 0, 20, 200}},
-      {"inverted source", 0, 0, 40, 40, {0, 20, 20, 0}, false, {}, {}},
+      {"inverted source", 0, 0, 40, 40, {0, 20, 20, 0}, 20, false, {}, {}},
   };
   for (const StretchCase& c : cases) {
     KlRect dst{}, src{};
-    ASSERT_EQ(klClipStretch(c.x, c.y, c.width, c.height, c.src, &dst, &src), c.draws) << c.what;
+    ASSERT_EQ(klClipStretch(c.x, c.y, c.width, c.height, c.src, c.surfaceHeight, &dst, &src), c.draws)
+        << c.what;
     if (!c.draws) continue;
     EXPECT_EQ(dst, c.dst) << c.what;
     EXPECT_EQ(src, c.outSrc) << c.what;

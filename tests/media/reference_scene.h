@@ -33,7 +33,9 @@ struct SceneCall {
 };
 
 // Plain copies inside and across every edge, stretches with the 399/299 clamps,
-// a shrink at the bottom, an inverted destination and sprites out of the view.
+// a shrink at the bottom, bottom clamps that read below the sprite's own rows (one
+// of them as far as the sheet's last row), an inverted destination and sprites
+// out of the view.
 inline std::vector<SceneCall> SceneCalls() {
   return {
       {false, 10, 10, 0, 0, 62, 40, 0, 0},
@@ -50,6 +52,8 @@ inline std::vector<SceneCall> SceneCalls() {
       {true, 250, 150, 0, 0, 62, 40, -40, 30},  // inverted: nothing
       {true, 180, 100, 10, 5, 40, 25, 45, 33},  // uneven stretch
       {true, -10, 90, 0, 0, 62, 40, 70, 50},    // left clamp keeps the source
+      {true, 330, 275, 5, 3, 35, 13, 29, 29},   // bottom clamp at 2x reads rows 13-14 too
+      {true, 165, 276, 0, 30, 30, 40, 30, 25},  // ... and would read past the sheet's row 39
   };
 }
 
@@ -66,7 +70,7 @@ inline HeadlessPicture RenderReference(const std::vector<uint8_t>& sheetBytes) {
   for (const SceneCall& c : SceneCalls()) {
     KlRect src{c.left, c.top, c.right, c.bottom}, dst;
     if (c.stretched) {
-      if (!klClipStretch(c.x, c.y, c.width, c.height, src, &dst, &src)) continue;
+      if (!klClipStretch(c.x, c.y, c.width, c.height, src, sheet.height, &dst, &src)) continue;
     } else {
       int x = c.x, y = c.y;
       if (!klClipBlt(&x, &y, &src)) continue;
