@@ -45,6 +45,7 @@ DWORD WINAPI ZoomThread(void* parameter) {
   SetROP2(canvas, R2_XORPEN);
 
   bool stopped = false;
+  job->firstStepAt = GetTickCount();
   for (int step = 0; step < kZoomOutlineSteps && !stopped; ++step) {
     DWORD tick = GetTickCount();
     ZoomStepDraws d = ZoomStep(step, kZoomOutlineCount, kZoomOutlinesShown);
@@ -67,6 +68,7 @@ DWORD WINAPI ZoomThread(void* parameter) {
     Pause(tick, ZoomRectStepMs(step));
     stopped = job->revealState.load() == ZoomJob::kStopRequested;
   }
+  job->lastStepAt = GetTickCount();
   SelectObject(canvas, oldPen);
   SelectObject(canvas, oldBrush);
   SelectObject(canvas, oldBitmap);

@@ -28,6 +28,7 @@ struct ZoomJob {
   ZoomRectTable rects{};
   HBITMAP snapshot = nullptr;
   bool completed = false;
+  DWORD firstStepAt = 0, lastStepAt = 0;  // tick counts of the first and last step's start
   ~ZoomJob();
 };
 
