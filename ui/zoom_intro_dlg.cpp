@@ -17,6 +17,8 @@ void DrawOutline(HDC dc, const ZoomOutline& q) {
 
 void DrawZoomRect(HDC dc, const ZoomRect& r) { Rectangle(dc, r.left, r.top, r.right, r.bottom); }
 
+constexpr int kPenWidth = 2;
+
 DWORD WINAPI ZoomThread(void* parameter) {
   auto* owned = static_cast<std::shared_ptr<ZoomJob>*>(parameter);
   std::shared_ptr<ZoomJob> job = *owned;
@@ -39,7 +41,7 @@ DWORD WINAPI ZoomThread(void* parameter) {
   SetWindowPos(job->dialog, nullptr, g.canvasX, g.canvasY, s, s,
                SWP_NOZORDER | SWP_NOREDRAW | SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 
-  HPEN pen = CreatePen(PS_SOLID, 2, RGB(170, 170, 170));
+  HPEN pen = CreatePen(PS_SOLID, kPenWidth, RGB(170, 170, 170));
   HGDIOBJ oldPen = SelectObject(canvas, pen);
   HGDIOBJ oldBrush = SelectObject(canvas, GetStockObject(NULL_BRUSH));
   SetROP2(canvas, R2_XORPEN);
