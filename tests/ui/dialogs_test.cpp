@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -361,6 +362,64 @@ TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
   HBITMAP table = DrawHighScoreTable(record, -1, kSuffix);
   EXPECT_EQ(CountColour(table, 30, kTableHeight, RGB(255, 255, 255)), 0);
   DeleteObject(table);
+}
+
+struct CountingPause : CModalPause {
+  int suspended = 0, resumed = 0, depth = 0, maxDepth = 0;
+  void SuspendForModal() override { ++suspended, maxDepth = std::max(maxDepth, ++depth); }
+  void ResumeAfterModal() override { ++resumed, --depth; }
+};
+
+// Yellow pixels of the table picture's row `row` on the screen.
+int YellowOnScreen(HWND dialog, int row) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, IDC_HISCORE_PICTURE), &r);
+  int top = r.top + 1 + 34 + 19 * row;  // inside the sunken edge
+  HDC screen = GetDC(nullptr);
+  int n = 0;
+  for (int y = top; y < top + 18; ++y)
+    for (int x = r.left + 30; x < r.right - 2; x += 1)
+      if (GetPixel(screen, x, y) == RGB(255, 255, 0)) ++n;
+  ReleaseDC(nullptr, screen);
+  return n;
+}
+
+TEST(ResultDialogs, ARideThatRanksAsksTheNameThenShowsTheTableWithTheRowInYellow) {
+  MgInfo record = TableRecord();
+  MgGameDesc desc = Desc();
+  CountingPause pause;
+  int yellowRows[5] = {};
+  bool tableShown = false;
+  int rank = -2;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"やったぜ！ハイスコア");
+      if (!d) return;
+      HWND edit = GetDlgItem(d, IDC_NAME_EDIT);
+      SendMessageW(edit, EM_SETSEL, 0, -1);
+      Type(edit, L"牛若丸");
+      PostMessageW(GetDlgItem(d, IDC_HISCORE_BUTTON), BM_CLICK, 0, 0);
+      HWND t = WaitForWindow(L"ハイスコア");
+      tableShown = t != nullptr;
+      if (!t) return;
+      Sleep(900);  // the reveal and its handover
+      for (int row = 0; row < 5; ++row) yellowRows[row] = YellowOnScreen(t, row);
+      SaveWindowShot(t, "dialog_hiscore_new_row.bmp");
+      PostMessageW(t, WM_CLOSE, 0, 0);
+    });
+    rank = ShowResultDialogs(nullptr, &pause, &record, desc, " 20.000", 20000);
+  }
+  EXPECT_EQ(rank, 2);
+  EXPECT_TRUE(tableShown);
+  EXPECT_STREQ(record.table[2].playerName, Cp932(L"牛若丸").c_str());
+  EXPECT_STREQ(record.table[3].playerName, "Cowboy");
+  for (int row = 0; row < 5; ++row) {
+    if (row == 2) EXPECT_GT(yellowRows[row], 80) << "the new row";
+    else EXPECT_EQ(yellowRows[row], 0) << row;
+  }
+  EXPECT_EQ(pause.suspended, 2) << "paused for each dialog";
+  EXPECT_EQ(pause.resumed, 2);
+  EXPECT_EQ(pause.maxDepth, 1);
 }
 
 // ---- Send: the URL that reaches the shell
