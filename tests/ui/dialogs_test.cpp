@@ -1,0 +1,804 @@
+// The dialogs on real windows under Wine: the new-record dialog and its name box,
+// the table picture and its reveal (also closed half-way), the Send button with and
+// without Ctrl+S (the URL that reaches the shell), the About box and its link, and
+// the start-up zoom. Screenshots go to the test's folder as dialog_*.bmp.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "dialog_driver.h"
+#include "engine/win32/wide_text.h"
+#include "records/high_score_table.h"
+#include "records/ranking_block.h"
+#include "records/record_codec.h"
+#include "ui/cp932_win.h"
+#include "ui/dialog_ids.h"
+#include "ui/hiscore_dlg.h"
+#include "ui/new_record_dlg.h"
+#include "ui/record_dialogs.h"
+#include "ui/send_ranking.h"
+#include "ui/version_dlg.h"
+#include "ui/zoom_intro_dlg.h"
+
+using namespace dialog_test;
+
+namespace {
+
+const char kSuffix[] = "秒ポムル";
+
+MgGameDesc Desc() {
+  MgGameDesc d;
+  d.title = "ポムルのロデオ";
+  d.version = "1.00";
+  d.code = "QM100";
+  d.unitSuffix = kSuffix;
+  return d;
+}
+
+MgInfo EmptyRecord() {
+  MgInfo r{};
+  r.installStamp[0] = 0x01020304;
+  r.installStamp[1] = 0x65000000;
+  std::strcpy(r.lastPlayerName, "\x82\xA0\x82\xC8\x82\xBD");  // あなた
+  return r;
+}
+
+std::string Cp932(const wchar_t* text) { return Cp932FromWide(text); }
+
+// ---- code page 932 at the boundary
+
+TEST(Cp932, ConvertsBothWaysAndLeavesOutWhatItCannotHold) {
+  EXPECT_EQ(Cp932(L"ポムル"), "\x83\x7C\x83\x80\x83\x8B");
+  EXPECT_EQ(WideFromCp932("\x83\x7C\x83\x80\x83\x8B"), L"ポムル");
+  EXPECT_EQ(WideFromCp932("ab\x83"), L"ab") << "a cut lead byte is dropped";
+  struct Case {
+    const wchar_t* text;
+    int bytes;
+  } cases[] = {
+      {L"", 0}, {L"abc", 3}, {L"あなた", 6}, {L"ｱｲｳ", 3}, {L"①髙", 4},
+      {L"caf\u00E9", -1},     // no é in code page 932 (a best fit would give 'e')
+      {L"\u00AC", -1},        // ¬ only as the full-width ￢
+      {L"a\U0001F600", -1},   // outside the basic plane
+      {L"\u0416", 2},         // Cyrillic Ж is there
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cp932ByteCount(c.text), c.bytes) << Utf8FromWide(c.text);
+    bool lossless = true;
+    std::string bytes = Cp932FromWide(c.text, &lossless);
+    EXPECT_EQ(lossless, c.bytes >= 0);
+    EXPECT_EQ(bytes.find('?'), std::string::npos) << "never a stand-in";
+  }
+}
+
+// ---- the new-record dialog
+
+struct NewRecordRun {
+  HWND dialog = nullptr;
+  std::wstring message;
+  LONG messageWeight = 0;
+  std::wstring initialName;
+  DWORD selStart = 0, selEnd = 0;
+};
+
+TEST(NewRecord, RanksOpensWithTheMessageTakesAJapaneseNameAndStoresIt) {
+  MgInfo record = EmptyRecord();
+  InsertResult(&record, " 30.000", 30000);
+  StorePlayerName(&record, 0, "\x82\xA0");
+  CNewRecordDlg dialog(&record, " 41.250", 41250, kSuffix);
+  ASSERT_EQ(dialog.Rank(), 0);
+  EXPECT_STREQ(record.table[0].scoreText, " 41.250") << "ranked on creation";
+  EXPECT_STREQ(record.table[1].scoreText, " 30.000");
+
+  NewRecordRun seen;
+  int refusedNonCp932 = -1;
+  std::wstring afterLong, afterBad;
+  BOOL disabledWhenEmpty = TRUE, enabledAgain = FALSE;
+  INT_PTR closedWith = 0;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"やったぜ！ハイスコア");
+      if (!d) return;
+      seen.dialog = d;
+      HWND message = GetDlgItem(d, IDC_NEWRECORD_MESSAGE);
+      seen.message = Text(message);
+      LOGFONTW lf{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(message, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+      seen.messageWeight = lf.lfWeight;
+      HWND edit = GetDlgItem(d, IDC_NAME_EDIT);
+      seen.initialName = Text(edit);
+      SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selStart),
+                   reinterpret_cast<LPARAM>(&seen.selEnd));
+      Sleep(200);
+      SaveWindowShot(d, "dialog_newrecord.bmp");
+      // Typing replaces the selected last name.
+      Type(edit, L"ポムル太郎");
+      // 10 bytes so far; 花 and 山 (two each) and x (one) make 15, one more あ would make 17.
+      Type(edit, L"花x山あ");
+      afterLong = Text(edit);
+      // Emptying the box disables both buttons; one character enables them.
+      SendMessageW(edit, EM_SETSEL, 0, -1);
+      SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+      disabledWhenEmpty = IsWindowEnabled(GetDlgItem(d, IDOK)) || IsWindowEnabled(GetDlgItem(d, IDCANCEL));
+      Type(edit, L"ポムル");
+      enabledAgain = IsWindowEnabled(GetDlgItem(d, IDOK)) && IsWindowEnabled(GetDlgItem(d, IDCANCEL));
+      // Characters code page 932 does not have are refused, one by one or pasted.
+      Type(edit, L"\u00E9");
+      Type(edit, L"\U0001F600");
+      SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"caf\u00E9"));
+      afterBad = Text(edit);
+      refusedNonCp932 = afterBad == L"ポムル" ? 1 : 0;
+      // What an input method hands over arrives as WM_IME_CHAR: the same rules.
+      SendMessageW(edit, WM_IME_CHAR, L'\u00E9', 1);
+      Type(edit, L"ｱ1");  // single-byte katakana and a digit are fine
+      Sleep(100);
+      SaveWindowShot(d, "dialog_newrecord_typed.bmp");
+      PostMessageW(GetDlgItem(d, IDC_HISCORE_BUTTON), BM_CLICK, 0, 0);
+    });
+    closedWith = dialog.DoModal(nullptr);
+  }
+  ASSERT_TRUE(seen.dialog) << "the dialog did not show";
+  EXPECT_EQ(Utf8FromWide(seen.message.c_str()), "ナイス！ 41.250 秒ポムルで 1 位入賞！");
+  EXPECT_EQ(seen.messageWeight, FW_BOLD);
+  EXPECT_EQ(seen.initialName, L"あ");
+  EXPECT_EQ(seen.selStart, 0u);
+  EXPECT_EQ(seen.selEnd, 1u);
+  EXPECT_EQ(Utf8FromWide(afterLong.c_str()), "ポムル太郎花x山") << "15 bytes; あ would make 17";
+  EXPECT_FALSE(disabledWhenEmpty);
+  EXPECT_TRUE(enabledAgain);
+  EXPECT_EQ(refusedNonCp932, 1) << Utf8FromWide(afterBad.c_str());
+  EXPECT_EQ(closedWith, IDC_HISCORE_BUTTON);
+  EXPECT_STREQ(record.table[0].playerName, Cp932(L"ポムルｱ1").c_str());
+  EXPECT_STREQ(record.lastPlayerName, Cp932(L"ポムルｱ1").c_str());
+}
+
+TEST(NewRecord, TheNameBoxTakesSixteenBytesAndNeverHalfACharacter) {
+  MgInfo record = EmptyRecord();
+  record.lastPlayerName[0] = '\0';
+  CNewRecordDlg dialog(&record, " 10.000", 10000, kSuffix);
+  ASSERT_EQ(dialog.Rank(), 0);
+  BOOL buttonsAtStart = TRUE;
+  std::wstring full, mixed;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"やったぜ！ハイスコア");
+      if (!d) return;
+      buttonsAtStart = IsWindowEnabled(GetDlgItem(d, IDOK)) || IsWindowEnabled(GetDlgItem(d, IDCANCEL));
+      HWND edit = GetDlgItem(d, IDC_NAME_EDIT);
+      Type(edit, L"あいうえおかきくけ");  // nine: the ninth is refused
+      full = Text(edit);
+      // 15 single-byte characters, then a double-byte one would make 17. (Narrow
+      // letters: the box has no auto-scroll, so its width limits the text too.)
+      SetWindowTextW(edit, L"");
+      Type(edit, L"iiiiiiiiiiiiiii");
+      Type(edit, L"あ");
+      Type(edit, L"l");
+      mixed = Text(edit);
+      // Pasting a text that does not fit is refused as a whole.
+      SendMessageW(edit, EM_SETSEL, 0, 0);
+      SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"zz"));
+      PostMessageW(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  }
+  EXPECT_FALSE(buttonsAtStart) << "an empty last name: both buttons start disabled";
+  EXPECT_EQ(full, L"あいうえおかきく");
+  EXPECT_EQ(mixed, L"iiiiiiiiiiiiiiil");
+  EXPECT_STREQ(record.table[0].playerName, "iiiiiiiiiiiiiiil");
+}
+
+TEST(NewRecord, AResultThatDoesNotRankShowsNothing) {
+  MgInfo record = EmptyRecord();
+  for (int i = 0; i < 10; ++i) InsertResult(&record, "  5.000", 5000);
+  MgGameDesc desc = Desc();
+  EXPECT_EQ(ShowResultDialogs(nullptr, nullptr, &record, desc, "  4.999", 4999), -1);
+  EXPECT_EQ(record.table[9].scoreMs, 5000u);
+}
+
+// ---- the table
+
+MgInfo TableRecord() {
+  MgInfo r = EmptyRecord();
+  const struct {
+    const char* text;
+    uint32_t ms;
+    const wchar_t* name;
+  } rows[] = {{" 98.765", 98765, L"ポムル名人"}, {" 45.000", 45000, L"あなた"}, {" 12.345", 12345, L"Cowboy"},
+              {"  3.210", 3210, L"ﾎﾟﾑﾙ"}};
+  for (const auto& row : rows) {
+    int rank = InsertResult(&r, row.text, row.ms);
+    StorePlayerName(&r, rank, Cp932(row.name).c_str());
+  }
+  return r;
+}
+
+// Counts pixels of one colour in a band of rows of a bitmap.
+int CountColour(HBITMAP bitmap, int top, int bottom, COLORREF colour) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = 30; x < kTableWidth; ++x)
+      if (GetPixel(dc, x, y) == colour) ++n;
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return n;
+}
+
+TEST(HighScoreTable, RowsAreDrawnWithShadowsAndTheNewRowInYellow) {
+  MgInfo record = TableRecord();
+  HBITMAP table = DrawHighScoreTable(record, 1, kSuffix);
+  ASSERT_TRUE(table);
+  BITMAP info;
+  GetObjectW(table, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, kTableWidth);
+  EXPECT_EQ(info.bmHeight, kTableHeight);
+  for (int row = 0; row < 6; ++row) {
+    int top = 35 + 19 * row - 1, bottom = top + 19;
+    int yellow = CountColour(table, top, bottom, RGB(255, 255, 0));
+    int white = CountColour(table, top, bottom, RGB(255, 255, 255));
+    int shadow = CountColour(table, top, bottom, RGB(128, 128, 128));
+    if (row == 1) {
+      EXPECT_GT(yellow, 80) << "highlighted row";
+      EXPECT_GT(CountColour(table, top, bottom, RGB(152, 144, 6)), 20) << "dark yellow shadow";
+      EXPECT_EQ(white, 0);
+    } else if (row < 4) {
+      EXPECT_GT(white, 80) << row;
+      EXPECT_GT(shadow, 20) << row;
+      EXPECT_EQ(yellow, 0) << row;
+    } else {
+      EXPECT_EQ(white + yellow, 0) << "row " << row << " is free";
+    }
+  }
+  DeleteObject(table);
+}
+
+TEST(HighScoreTable, RevealsThenShowsTheFinishedPictureWithTheSendTooltip) {
+  MgInfo record = TableRecord();
+  CHiScoreDlg dialog(&record, 0, "QM100", kSuffix);
+  HBITMAP shownAtEnd = nullptr, table = nullptr;
+  int framesAtEnd = 0, stateAtEnd = -1;
+  BOOL sendEnabled = FALSE;
+  std::wstring tip;
+  DWORD revealMs = 0;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"ハイスコア");
+      if (!d) return;
+      DWORD start = GetTickCount();
+      HWND picture = GetDlgItem(d, IDC_HISCORE_PICTURE);
+      Sleep(260);
+      SaveWindowShot(d, "dialog_hiscore_reveal.bmp");
+      table = dialog.Job()->table;
+      WaitFor([&] { return reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) == table; });
+      revealMs = GetTickCount() - start;
+      shownAtEnd = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+      WaitFor([&] { return dialog.GetRevealState() == 0; });
+      framesAtEnd = dialog.Job()->framesDrawn.load();
+      stateAtEnd = dialog.GetRevealState();
+      sendEnabled = IsWindowEnabled(GetDlgItem(d, IDC_SEND));
+      // The tooltip's question for the Send button, answered with string 1101.
+      HWND tooltip = nullptr;
+      EnumThreadWindows(GetWindowThreadProcessId(d, nullptr), [](HWND w, LPARAM p) -> BOOL {
+        wchar_t cls[64];
+        GetClassNameW(w, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == GetAncestor(w, GA_ROOTOWNER) &&
+            FindWindowW(L"#32770", L"ハイスコア") == GetWindow(w, GW_OWNER)) {
+          *reinterpret_cast<HWND*>(p) = w;
+          return FALSE;
+        }
+        return TRUE;
+      }, reinterpret_cast<LPARAM>(&tooltip));
+      NMTTDISPINFOW info{};
+      info.hdr.hwndFrom = tooltip;
+      info.hdr.idFrom = reinterpret_cast<UINT_PTR>(GetDlgItem(d, IDC_SEND));
+      info.hdr.code = TTN_GETDISPINFOW;
+      info.uFlags = TTF_IDISHWND;
+      SendMessageW(d, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+      tip = info.lpszText ? info.lpszText : L"";
+      Sleep(100);
+      SaveWindowShot(d, "dialog_hiscore.bmp");
+      PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  EXPECT_TRUE(table);
+  EXPECT_EQ(shownAtEnd, table) << "the control shows the table picture at the end";
+  EXPECT_EQ(framesAtEnd, 12);
+  EXPECT_EQ(stateAtEnd, 0);
+  EXPECT_TRUE(sendEnabled);
+  EXPECT_EQ(Utf8FromWide(tip.c_str()), "インターネットランキングに送信する");
+  std::printf("reveal: finished picture shown %lu ms after the dialog appeared\n",
+              static_cast<unsigned long>(revealMs));
+}
+
+TEST(HighScoreTable, ClosingDuringTheRevealEndsItWithinAFrame) {
+  MgInfo record = TableRecord();
+  for (DWORD closeAfter : {60u, 230u, 380u}) {  // in the first pause, mid-way, near the end
+    CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+    DWORD closedAt = 0;
+    int framesAtClose = 0;
+    {
+      Driver driver([&] {
+        HWND d = WaitForWindow(L"ハイスコア");
+        if (!d) return;
+        Sleep(closeAfter);
+        framesAtClose = dialog.Job()->framesDrawn.load();
+        closedAt = GetTickCount();
+        PostMessageW(d, WM_CLOSE, 0, 0);
+      });
+      dialog.DoModal(nullptr);
+    }
+    DWORD took = GetTickCount() - closedAt;
+    std::shared_ptr<RevealJob> job = dialog.Job();
+    EXPECT_EQ(job->revealState.load(), 0) << closeAfter;
+    EXPECT_LE(job->framesDrawn.load(), framesAtClose + 1) << closeAfter;
+    EXPECT_LT(took, 150u) << "closed after " << closeAfter << " ms";
+    std::printf("reveal closed after %lu ms (frame %d): dialog gone %lu ms later\n",
+                static_cast<unsigned long>(closeAfter), framesAtClose, static_cast<unsigned long>(took));
+  }
+}
+
+TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
+  MgInfo record = EmptyRecord();
+  CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+  BOOL sendEnabled = TRUE;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"ハイスコア");
+      if (!d) return;
+      sendEnabled = IsWindowEnabled(GetDlgItem(d, IDC_SEND));
+      PostMessageW(d, WM_CLOSE, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  EXPECT_FALSE(sendEnabled);
+  HBITMAP table = DrawHighScoreTable(record, -1, kSuffix);
+  EXPECT_EQ(CountColour(table, 30, kTableHeight, RGB(255, 255, 255)), 0);
+  DeleteObject(table);
+}
+
+struct CountingPause : CModalPause {
+  int suspended = 0, resumed = 0, depth = 0, maxDepth = 0;
+  void SuspendForModal() override { ++suspended, maxDepth = std::max(maxDepth, ++depth); }
+  void ResumeAfterModal() override { ++resumed, --depth; }
+};
+
+// Yellow pixels of the table picture's row `row` on the screen.
+int YellowOnScreen(HWND dialog, int row) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, IDC_HISCORE_PICTURE), &r);
+  int top = r.top + 1 + 34 + 19 * row;  // inside the sunken edge
+  HDC screen = GetDC(nullptr);
+  int n = 0;
+  for (int y = top; y < top + 18; ++y)
+    for (int x = r.left + 30; x < r.right - 2; x += 1)
+      if (GetPixel(screen, x, y) == RGB(255, 255, 0)) ++n;
+  ReleaseDC(nullptr, screen);
+  return n;
+}
+
+TEST(ResultDialogs, ARideThatRanksAsksTheNameThenShowsTheTableWithTheRowInYellow) {
+  MgInfo record = TableRecord();
+  MgGameDesc desc = Desc();
+  CountingPause pause;
+  int yellowRows[5] = {};
+  bool tableShown = false;
+  int rank = -2;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"やったぜ！ハイスコア");
+      if (!d) return;
+      HWND edit = GetDlgItem(d, IDC_NAME_EDIT);
+      SendMessageW(edit, EM_SETSEL, 0, -1);
+      Type(edit, L"牛若丸");
+      PostMessageW(GetDlgItem(d, IDC_HISCORE_BUTTON), BM_CLICK, 0, 0);
+      HWND t = WaitForWindow(L"ハイスコア");
+      tableShown = t != nullptr;
+      if (!t) return;
+      Sleep(900);  // the reveal and its handover
+      for (int row = 0; row < 5; ++row) yellowRows[row] = YellowOnScreen(t, row);
+      SaveWindowShot(t, "dialog_hiscore_new_row.bmp");
+      PostMessageW(t, WM_CLOSE, 0, 0);
+    });
+    rank = ShowResultDialogs(nullptr, &pause, &record, desc, " 20.000", 20000);
+  }
+  EXPECT_EQ(rank, 2);
+  EXPECT_TRUE(tableShown);
+  EXPECT_STREQ(record.table[2].playerName, Cp932(L"牛若丸").c_str());
+  EXPECT_STREQ(record.table[3].playerName, "Cowboy");
+  for (int row = 0; row < 5; ++row) {
+    if (row == 2) EXPECT_GT(yellowRows[row], 80) << "the new row";
+    else EXPECT_EQ(yellowRows[row], 0) << row;
+  }
+  EXPECT_EQ(pause.suspended, 2) << "paused for each dialog";
+  EXPECT_EQ(pause.resumed, 2);
+  EXPECT_EQ(pause.maxDepth, 1);
+}
+
+// ---- Send: the URL that reaches the shell
+
+class SendToShell : public ::testing::Test {
+ protected:
+  std::wstring catchFile;
+  struct Saved {
+    std::wstring key, command;
+    bool had = false;
+  };
+  std::vector<Saved> saved;
+
+  void SetUp() override {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    catchFile = folder + L"dialog_urls.txt";
+    DeleteFileW(catchFile.c_str());
+    SetEnvironmentVariableW(L"RODEO_URL_CATCH", catchFile.c_str());
+    // The stand-in browser for http and https addresses, in this test prefix only.
+    std::wstring command = L"\"" + folder + L"url_catcher.exe\" \"%1\"";
+    for (const wchar_t* scheme : {L"https", L"http"}) {
+      Saved s;
+      s.key = std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+      HKEY key;
+      ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, s.key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr),
+                ERROR_SUCCESS);
+      wchar_t old[1024];
+      DWORD size = sizeof old;
+      s.had = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+              ERROR_SUCCESS;
+      if (s.had) s.command = old;
+      SetDefault(key, command);
+      RegCloseKey(key);
+      saved.push_back(s);
+    }
+  }
+  void TearDown() override {
+    for (const Saved& s : saved) {
+      HKEY key;
+      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, s.key.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+      if (s.had) SetDefault(key, s.command);
+      else RegDeleteValueW(key, nullptr);
+      RegCloseKey(key);
+    }
+  }
+  static void SetDefault(HKEY key, const std::wstring& value) {
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  // The lines the stand-in browser wrote, once there are `count` of them.
+  std::vector<std::string> Caught(size_t count) {
+    std::vector<std::string> lines;
+    WaitFor([&] {
+      lines.clear();
+      std::ifstream in(Utf8FromWide(catchFile.c_str()).c_str());
+      if (!in) {
+        std::FILE* f = _wfopen(catchFile.c_str(), L"rb");
+        if (!f) return false;
+        char buf[4096];
+        std::string all(buf, std::fread(buf, 1, sizeof buf, f));
+        std::fclose(f);
+        std::istringstream s(all);
+        for (std::string l; std::getline(s, l);) lines.push_back(l);
+      } else {
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+      }
+      return lines.size() >= count;
+    }, 15000);
+    return lines;
+  }
+  static void Keys(bool down) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = VK_CONTROL;
+    in[1].ki.wVk = 'S';
+    if (!down) in[0].ki.dwFlags = in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+};
+
+// The payload after "?Z" decoded back to a ranking block.
+RankingEntry Decode(const std::string& url, std::string* page) {
+  RankingEntry e{};
+  size_t z = url.find("?Z");
+  if (z == std::string::npos) return e;
+  *page = url.substr(0, z);
+  std::string payload = url.substr(z + 2);
+  std::vector<uint8_t> block(DecodedLength(payload.c_str()));
+  if (block.empty() || !DecodeRecord(payload.c_str(), block.data(), block.size())) return e;
+  ReadRankingBlock(block.data(), block.size(), &e);
+  return e;
+}
+
+TEST_F(SendToShell, SendOpensTheRankingUrlAndCtrlSAsksForAnotherPageOnce) {
+  MgInfo record = TableRecord();
+  CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+  bool askedForPath = false, closeBoxFellBack = false;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"ハイスコア");
+      if (!d) return;
+      // 1: no keys held.
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_SEND)));
+      Caught(1);
+      // 2: Ctrl+S held while clicking: the path dialog, a typed address, OK.
+      Keys(true);
+      Sleep(100);
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_SEND)));
+      HWND path = WaitForWindow(L"select path", 5000);
+      Keys(false);
+      askedForPath = path != nullptr;
+      if (path) {
+        EXPECT_EQ(Text(GetDlgItem(path, IDC_CGI_PATH)), L"") << "starts empty";
+        SetDlgItemTextW(path, IDC_CGI_PATH, L"http://127.0.0.1:8080/cgi-bin/ranking/rdiv.cgi");
+        Sleep(100);
+        SaveWindowShot(path, "dialog_cgipath.bmp");
+        PostMessageW(GetDlgItem(path, IDOK), BM_CLICK, 0, 0);
+      }
+      Caught(2);
+      // 3: no keys again: string 1103.
+      WaitFor([&] { return !FindWindowW(L"#32770", L"select path"); });
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_SEND)));
+      Caught(3);
+      // 4: Ctrl+S, then the path dialog's close box: string 1103.
+      Keys(true);
+      Sleep(100);
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_SEND)));
+      path = WaitForWindow(L"select path", 5000);
+      Keys(false);
+      if (path) {
+        SetDlgItemTextW(path, IDC_CGI_PATH, L"http://ignored.example/");
+        PostMessageW(path, WM_CLOSE, 0, 0);
+        closeBoxFellBack = true;
+      }
+      Caught(4);
+      PostMessageW(d, WM_CLOSE, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  EXPECT_TRUE(askedForPath);
+  EXPECT_TRUE(closeBoxFellBack);
+  std::vector<std::string> urls = Caught(4);
+  ASSERT_EQ(urls.size(), 4u);
+  const std::string pages[] = {"https://rodeo.example.com/cgi-bin/ranking/rdiv.cgi",
+                               "http://127.0.0.1:8080/cgi-bin/ranking/rdiv.cgi",
+                               "https://rodeo.example.com/cgi-bin/ranking/rdiv.cgi",
+                               "https://rodeo.example.com/cgi-bin/ranking/rdiv.cgi"};
+  for (int i = 0; i < 4; ++i) {
+    std::string url = urls[i];
+    // The stand-in gets its argument as the shell passed it: "%1" in quotes.
+    if (url.size() >= 2 && url.front() == '"') url = url.substr(1, url.find('"', 1) - 1);
+    std::string page;
+    RankingEntry e = Decode(url, &page);
+    EXPECT_EQ(page, pages[i]) << urls[i];
+    EXPECT_EQ(url.size(), pages[i].size() + 2 + 56) << "26 bytes encode to 56 characters";
+    EXPECT_EQ(e.code, "QM100");
+    EXPECT_EQ(e.scoreText, " 98.765");
+    EXPECT_EQ(e.scoreMs, 98765u);
+    EXPECT_EQ(e.stamp[0], record.installStamp[0]);
+    EXPECT_EQ(e.stamp[1], record.installStamp[1]);
+  }
+}
+
+// ---- the About box and its link
+
+int opened = 0;
+INT_PTR OpenSucceeds(const std::wstring&) { return ++opened, 42; }
+INT_PTR OpenFails(const std::wstring&) { return ++opened, 2; }
+
+TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
+  MgInfo record = EmptyRecord();
+  record.totalPlayMs = 90000000;
+  record.totalClicks = 4294967295u;
+  CVersionDlg dialog(record, "ポムルのロデオ", "1.00");
+  std::wstring titleLine, playTime, clicks, link;
+  LONG titleWeight = 0;
+  BYTE linkUnderline = 0;
+  RECT linkRect{};
+  COLORREF hoverColour = 0, afterLeave = 0, afterSuccess = 0, afterFailure = 0;
+  bool errorBox = false;
+  CLinkStatic::Opener savedOpener = CLinkStatic::opener;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"バージョン情報");
+      if (!d) return;
+      titleLine = Text(GetDlgItem(d, IDC_ABOUT_TITLE));
+      LOGFONTW lf{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(d, IDC_ABOUT_TITLE), WM_GETFONT, 0, 0)),
+                 sizeof lf, &lf);
+      titleWeight = lf.lfWeight;
+      HWND l = GetDlgItem(d, IDC_ABOUT_LINK);
+      link = Text(l);
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(l, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+      linkUnderline = lf.lfUnderline;
+      GetClientRect(l, &linkRect);
+      playTime = Text(GetDlgItem(d, IDC_PLAY_TIME));
+      clicks = Text(GetDlgItem(d, IDC_CLICK_COUNT));
+      Sleep(200);
+      SaveWindowShot(d, "dialog_about.bmp");
+      // Hover: over the link, then off it.
+      SendMessageW(l, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+      hoverColour = dialog.Link().CurrentColour();
+      SendMessageW(l, WM_MOUSEMOVE, 0, MAKELPARAM(3, 300));
+      afterLeave = dialog.Link().CurrentColour();
+      // A click that opens, and one that fails (with its message box).
+      CLinkStatic::opener = OpenSucceeds;
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(l));
+      WaitFor([&] { return opened == 1; });
+      Sleep(50);
+      afterSuccess = dialog.Link().CurrentColour();
+      CLinkStatic::opener = OpenFails;
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(l));
+      HWND box = WaitForWindow(L"エラー", 5000);
+      errorBox = box != nullptr;
+      if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+      WaitFor([&] { return !FindWindowW(L"#32770", L"エラー"); });
+      afterFailure = dialog.Link().CurrentColour();
+      PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  CLinkStatic::opener = savedOpener;
+  EXPECT_EQ(Utf8FromWide(titleLine.c_str()), "ポムルのロデオ Version1.00");
+  EXPECT_EQ(titleWeight, FW_BOLD);
+  EXPECT_EQ(Utf8FromWide(link.c_str()), "https://rodeo.example.com/");
+  EXPECT_TRUE(linkUnderline);
+  EXPECT_GT(linkRect.bottom, 8);
+  EXPECT_LT(linkRect.bottom, 24) << "the link takes its text's height";
+  EXPECT_EQ(Utf8FromWide(playTime.c_str()), "25時間0分0秒");
+  EXPECT_EQ(Utf8FromWide(clicks.c_str()), "4294967295回");
+  EXPECT_EQ(hoverColour, RGB(255, 16, 16));
+  EXPECT_EQ(afterLeave, RGB(16, 16, 255));
+  EXPECT_EQ(afterSuccess, RGB(16, 16, 255)) << "the About box sets visited to the same blue";
+  EXPECT_TRUE(errorBox);
+  EXPECT_EQ(afterFailure, RGB(16, 16, 255));
+  EXPECT_EQ(dialog.Link().visited, 0) << "a failed opening is not a visit";
+  EXPECT_TRUE(dialog.Link().GetHandCursor() != nullptr);
+}
+
+// ---- the start-up zoom
+
+// A window that paints a pattern, for the zoom to play over.
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    for (int y = 0; y < r.bottom; y += 20)
+      for (int x = 0; x < r.right; x += 20) {
+        RECT cell = {x, y, x + 20, y + 20};
+        HBRUSH b = CreateSolidBrush(RGB((x * 3) & 255, (y * 5) & 255, ((x + y) * 7) & 255));
+        FillRect(dc, &cell, b);
+        DeleteObject(b);
+      }
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+struct ScreenPixels {
+  std::vector<uint32_t> pixels;
+  int w = 0, h = 0;
+  explicit ScreenPixels(const RECT& r) : w(r.right - r.left), h(r.bottom - r.top) {
+    pixels.resize(static_cast<size_t>(w) * h);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+  int Differences(const ScreenPixels& o) const {
+    int n = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) n += (pixels[i] & 0xFFFFFF) != (o.pixels[i] & 0xFFFFFF);
+    return n;
+  }
+};
+
+TEST(ZoomIntro, PlaysOverTheScreenIgnoresEnterAndEscAndLeavesItAsItWas) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = PatternProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"ZoomPattern";
+  RegisterClassW(&cls);
+  HWND pattern = CreateWindowExW(WS_EX_TOPMOST, L"ZoomPattern", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
+                                 nullptr, nullptr, cls.hInstance, nullptr);
+  ASSERT_TRUE(pattern);
+  UpdateWindow(pattern);
+  // A 400 x 300 target: the canvas is 600 x 600, 100 beyond it left and right.
+  RECT target = {312, 234, 712, 534};
+  RECT canvas = {212, 84, 812, 684};
+  DWORD pumpStart = GetTickCount();
+  while (GetTickCount() - pumpStart < 300) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  ScreenPixels before(canvas);
+  CZoomIntroDlg dialog(target);
+  int changedMidway = 0, stepsMidway = 0;
+  RECT dialogRect{};
+  DWORD shownAt = 0;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(nullptr, 5000);
+      WaitFor([&] { return dialog.Job()->stepsDone.load() >= 20; }, 5000);
+      shownAt = GetTickCount();
+      d = dialog.Job()->dialog;
+      GetWindowRect(d, &dialogRect);
+      // Enter and Esc do nothing.
+      SendMessageW(d, WM_COMMAND, IDOK, 0);
+      SendMessageW(d, WM_COMMAND, IDCANCEL, 0);
+      ScreenPixels midway(canvas);
+      stepsMidway = dialog.Job()->stepsDone.load();
+      changedMidway = midway.Differences(before);
+      SaveScreenShot(canvas, "dialog_zoom_midway.bmp");
+    });
+    DWORD start = GetTickCount();
+    dialog.DoModal(pattern);
+    std::printf("zoom: the dialog ran %lu ms, its animation %lu ms (%d steps)\n",
+                static_cast<unsigned long>(GetTickCount() - start),
+                static_cast<unsigned long>(dialog.Job()->lastStepAt - dialog.Job()->firstStepAt),
+                dialog.Job()->stepsDone.load());
+  }
+  EXPECT_GT(changedMidway, 500) << "outlines on the screen at step " << stepsMidway;
+  EXPECT_EQ(dialogRect.left, 212);
+  EXPECT_EQ(dialogRect.top, 84);
+  EXPECT_EQ(dialogRect.right - dialogRect.left, 600);
+  EXPECT_TRUE(dialog.Job()->completed);
+  EXPECT_EQ(dialog.Job()->stepsDone.load(), kZoomOutlineSteps + kZoomRectSteps);
+  EXPECT_EQ(dialog.Job()->revealState.load(), 0);
+  // The canvas's last picture is the snapshot again: drawn twice with XOR.
+  Sleep(100);
+  DWORD pumpEnd = GetTickCount();
+  while (GetTickCount() - pumpEnd < 200) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  ScreenPixels after(canvas);
+  EXPECT_EQ(after.Differences(before), 0);
+  HDC memory = CreateCompatibleDC(nullptr);
+  DestroyWindow(pattern);
+  DeleteDC(memory);
+}
+
+TEST(ZoomIntro, EndingTheDialogStopsTheWorkerWithinAStep) {
+  RECT target = {100, 100, 500, 400};
+  CZoomIntroDlg dialog(target);
+  int stepsAtEnd = 0;
+  DWORD endedAt = 0;
+  {
+    Driver driver([&] {
+      WaitFor([&] { return dialog.Job()->stepsDone.load() >= 10; }, 5000);
+      stepsAtEnd = dialog.Job()->stepsDone.load();
+      endedAt = GetTickCount();
+      PostMessageW(dialog.Job()->dialog, WM_ZOOM_DONE, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  DWORD took = GetTickCount() - endedAt;
+  EXPECT_FALSE(dialog.Job()->completed);
+  EXPECT_EQ(dialog.Job()->revealState.load(), 0);
+  EXPECT_LE(dialog.Job()->stepsDone.load(), stepsAtEnd + 2);
+  EXPECT_LT(took, 100u);
+}
+
+}  // namespace

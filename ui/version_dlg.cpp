@@ -1,0 +1,55 @@
+#include "ui/version_dlg.h"
+
+#include "engine/win32/wide_text.h"
+#include "ui/about_text.h"
+#include "ui/dialog_ids.h"
+
+namespace {
+
+std::string LoadUtf8String(UINT id) {
+  const wchar_t* text = nullptr;
+  int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || !text) return std::string();
+  return Utf8FromWide(std::wstring(text, length).c_str());
+}
+
+void SetText(HWND dialog, UINT id, const std::string& text) {
+  SetDlgItemTextW(dialog, id, WideFromUtf8(text.c_str()).c_str());
+}
+
+}  // namespace
+
+CVersionDlg::CVersionDlg(const MgInfo& record, std::string title, std::string version)
+    : CDialog(IDD_VERSION),
+      totalPlayMs_(record.totalPlayMs),
+      totalClicks_(record.totalClicks),
+      title_(std::move(title)),
+      version_(std::move(version)) {}
+
+CVersionDlg::~CVersionDlg() {
+  if (boldFont_) DeleteObject(boldFont_);
+}
+
+BOOL CVersionDlg::OnInitDialog() {
+  HWND titleLine = GetDlgItem(hwnd_, IDC_ABOUT_TITLE);
+  SetText(hwnd_, IDC_ABOUT_TITLE, AboutTitleLine(title_, version_));
+  LOGFONTW lf{};
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(titleLine, WM_GETFONT, 0, 0));
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (GetObjectW(font, sizeof lf, &lf)) {
+    lf.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectW(&lf);
+    if (boldFont_) SendMessageW(titleLine, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
+  }
+
+  std::string home = LoadUtf8String(IDS_HOMEPAGE);
+  std::string tip = LoadUtf8String(IDS_HOMEPAGE_TIP);
+  if (link_.Attach(IDC_ABOUT_LINK, hwnd_)) {
+    link_.SetColours(RGB(16, 16, 255), RGB(16, 16, 255), RGB(255, 16, 16));
+    SetText(hwnd_, IDC_ABOUT_LINK, home);
+    link_.SetLink(home, tip.c_str());
+  }
+  SetText(hwnd_, IDC_PLAY_TIME, FormatPlayTime(totalPlayMs_));
+  SetText(hwnd_, IDC_CLICK_COUNT, FormatClickCount(totalClicks_));
+  return TRUE;
+}

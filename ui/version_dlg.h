@@ -1,0 +1,32 @@
+// CVersionDlg (template 148): the About box. The picture, "<title> Version<version>"
+// in bold, the home page link, a line about the game, and the lifetime totals of
+// play time and clicks, read once at opening.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/dialog.h"
+#include "records/mg_info.h"
+#include "ui/link_static.h"
+
+class CVersionDlg : public CDialog {
+ public:
+  // title and version UTF-8, as the game describes itself.
+  CVersionDlg(const MgInfo& record, std::string title, std::string version);
+  ~CVersionDlg() override;
+
+  CLinkStatic& Link() { return link_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+
+ private:
+  uint32_t totalPlayMs_;
+  uint32_t totalClicks_;
+  std::string title_;
+  std::string version_;
+  HFONT boldFont_ = nullptr;
+  CLinkStatic link_;
+};
