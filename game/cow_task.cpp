@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/kl_math.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"
 #include "media/kl_media.h"

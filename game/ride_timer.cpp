@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/kl_input.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "engine/kl_task.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"

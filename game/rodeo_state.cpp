@@ -18,6 +18,7 @@ klSprite* secLabel;
 klSprite* MakeSprite(uint32_t priority, int sheet, const RodeoRect& source, int x, int y,
                      bool visible) {
   klSprite* s = klSpriteAlloc(priority);
+  if (!s) return nullptr;  // out of memory (klError has run) or the engine is closing
   s->object = sheet;
   SetSource(s, source);
   s->x = x;

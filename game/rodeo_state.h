@@ -46,6 +46,6 @@ inline void SetSource(klSprite* sprite, const RodeoRect& r) {
   sprite->srcBottom = r.bottom;
 }
 
-// A new sprite cut from sheet and placed at x, y.
+// A new sprite cut from sheet and placed at x, y; null when klSpriteAlloc gave none.
 klSprite* MakeSprite(uint32_t priority, int sheet, const RodeoRect& source, int x, int y,
                      bool visible);

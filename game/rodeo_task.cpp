@@ -5,7 +5,7 @@
 
 #include "engine/kl_input.h"
 #include "engine/kl_math.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "engine/mg_host.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"

@@ -2,7 +2,7 @@
 // picture into a slot in use, and reloading a slot after the display was lost.
 #include <cstring>
 
-#include "engine/kl_engine.h"
+#include "core/kl_core.h"
 #include "media/ddraw/dd_media.h"
 
 namespace {
@@ -38,6 +38,8 @@ void CopyName(klObject& o, const char* name) {
 }  // namespace
 
 int klLoadObject(const char* name) {
+  if (klFatalRaised()) return 0;
+  if (!name) return klError("klLoadObject", "can't read bitmap file");  // not in the pack
   if (std::strlen(name) >= kNameBytes) return klError("klLoadObject", "too long object name");
   int slot = 1;
   while (slot < KL_OBJECT_SLOTS && klObjects[slot].name[0]) ++slot;
@@ -63,6 +65,8 @@ int klLoadObject(const char* name) {
 }
 
 int klDrawSwapObject(const char* name, int slot) {
+  if (klFatalRaised()) return 0;
+  if (!name) return klError("klDrawSwapObject", "can't read bitmap file");
   if (std::strlen(name) >= kNameBytes) return klError("klDrawSwapObject", "too long object name");
   if (slot < 0 || slot >= KL_OBJECT_SLOTS) return 0;  // no such slot: nothing to write
   klObject& o = klObjects[slot];
@@ -92,7 +96,7 @@ int klDrawSwapObject(const char* name, int slot) {
 }
 
 int klDrawReloadObject(int slot) {
-  if (displayLost || slot < 0 || slot >= KL_OBJECT_SLOTS || !klObjects[slot].name[0]) return 1;
+  if (klFatalRaised() || displayLost || slot < 0 || slot >= KL_OBJECT_SLOTS || !klObjects[slot].name[0]) return 1;
   klTrace("read %d:%s\n", slot, klObjects[slot].name);
   char name[kNameBytes];
   std::memcpy(name, klObjects[slot].name, kNameBytes);

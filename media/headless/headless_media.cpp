@@ -9,8 +9,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/kl_engine.h"
-#include "engine/kl_system.h"
+#include "core/kl_core.h"
+#include "core/kl_file.h"
+#include "core/kl_system.h"
 #include "media/bitmap_file.h"
 #include "media/kl_media.h"
 #include "media/pixel_convert.h"
@@ -37,6 +38,7 @@ HeadlessPicture back, flipped;
 std::string paletteFile;
 bool deviceOpen = false;
 bool initialisedOnce = false;
+int initsBeforeFailure = -1;  // -1: the display always opens
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < KL_OBJECT_SLOTS; }
 
@@ -67,11 +69,13 @@ const HeadlessPicture* PictureOf(int object) {
 HeadlessMediaLog& headlessMediaLog() { return mediaLog; }
 
 void headlessMediaReset() {
+  klFatalReset();
   mediaLog = HeadlessMediaLog{};
   for (Slot& s : slots) s = Slot{};
   back = flipped = HeadlessPicture{};
   paletteFile.clear();
   deviceOpen = initialisedOnce = false;
+  initsBeforeFailure = -1;
   colourDepth = kDepth;
   displayLost = 0;
   displayLostTime = 0;
@@ -83,9 +87,13 @@ const HeadlessPicture* headlessObjectPicture(int slot) {
   return ValidSlot(slot) && slots[slot].hasPicture ? &slots[slot].picture : nullptr;
 }
 const std::string& headlessPaletteFile() { return paletteFile; }
+void headlessFailDisplayAfter(int inits) { initsBeforeFailure = inits; }
 
 int klDrawInit(unsigned, unsigned, unsigned) {
   if (deviceOpen) klDrawRelease();
+  klSetFatalBlank(klDrawToGDI);
+  if (initsBeforeFailure == 0) return klError("klDrawInit", "can't use DirectDraw");
+  if (initsBeforeFailure > 0) --initsBeforeFailure;
   if (!initialisedOnce) {
     for (Slot& s : slots) s = Slot{};
     paletteFile.clear();
@@ -137,6 +145,8 @@ void klDrawLost() {
 }
 
 int klLoadObject(const char* name) {
+  if (klFatalRaised()) return 0;
+  if (!name) return klError("klLoadObject", "can't read bitmap file");  // not in the pack
   if (std::strlen(name) >= kNameBytes) return klError("klLoadObject", "too long object name");
   int slot = 1;
   while (slot < KL_OBJECT_SLOTS && !slots[slot].name.empty()) ++slot;
@@ -150,6 +160,8 @@ int klLoadObject(const char* name) {
 }
 
 int klDrawSwapObject(const char* name, int slot) {
+  if (klFatalRaised()) return 0;
+  if (!name) return klError("klDrawSwapObject", "can't read bitmap file");
   if (std::strlen(name) >= kNameBytes) return klError("klDrawSwapObject", "too long object name");
   if (!ValidSlot(slot)) return 0;
   Slot& s = slots[slot];
@@ -165,7 +177,7 @@ int klDrawSwapObject(const char* name, int slot) {
 }
 
 int klDrawReloadObject(int slot) {
-  if (displayLost || !ValidSlot(slot) || slots[slot].name.empty()) return 1;
+  if (klFatalRaised() || displayLost || !ValidSlot(slot) || slots[slot].name.empty()) return 1;
   mediaLog.reloadedSlots.push_back(slot);
   klTrace("read %d:%s\n", slot, slots[slot].name.c_str());
   std::string name = slots[slot].name;
@@ -175,6 +187,7 @@ int klDrawReloadObject(int slot) {
 
 // The stand-in's display is 32-bit: colours are applied per pixel, no palette.
 int klDrawSetPalette(const char* name) {
+  if (!name || klFatalRaised()) return 0;  // no such file: unusable, as on an 8-bit display
   paletteFile = name;
   return 1;
 }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/kl_engine.h"
-#include "engine/win32/win32_system.h"
-#include "engine/win32/wide_text.h"
+#include "core/win32/win32_system.h"
+#include "core/win32/wide_text.h"
 
 namespace {
 

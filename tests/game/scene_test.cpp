@@ -82,20 +82,22 @@ TEST_F(Scene, HiddenSpritesWaitBelowTheirLayers) {
 namespace {
 
 // A sheet that cannot be read is reported as a fatal error and no scene is
-// built: only the idle task runs, and nothing is drawn but the cleared view.
-using MissingAssets = EngineFixture;
+// built: only the idle task was made, and nothing is drawn afterwards.
+class MissingAssets : public EngineFixture {
+ protected:
+  CMgGame* MakeGame() override { return CreateMgGame(); }
+};
 
 TEST_F(MissingAssets, BuildNothingButTheIdleTask) {
   resetRecordedSounds();
   host.assetDir = RODEO_SOURCE_DIR "/tests/game/no-such-pack";
   TickAt(klClock.nextStepTime);
-  ASSERT_FALSE(sys.errors.empty());
-  EXPECT_EQ(sys.errors[0], "klLoadObject : can't read bitmap file");
+  EXPECT_EQ(sys.errors, std::vector<std::string>{"klLoadObject : can't read bitmap file"});
   EXPECT_EQ(klTaskCount(), 1);
   EXPECT_EQ(klTaskHead()->next->stepTable, IdleTaskSteps);
   EXPECT_EQ(klSpriteHead()->next, nullptr);
-  // All four sheets were still tried, and the sounds loaded after them.
-  EXPECT_EQ(host.assetNames.size(), 10u);
+  // The first failure ended the loading: the palette's and the first sheet's names only.
+  EXPECT_EQ(host.assetNames, (std::vector<std::string>{"bg.bmp", "bg.bmp"}));
   TickAt(klClock.nextStepTime);
   EXPECT_TRUE(headlessMediaLog().blits.empty());
 }
