@@ -22,14 +22,14 @@ const klStepFn IdleTaskSteps[] = {EmptyStep, EmptyStep, EmptyStep, EmptyStep,
 // loading (the program is closing, and one box is all the player sees).
 int LoadRodeoAssets() {
   int ok = klDrawSetPalette(Asset("bg.bmp"));
-  int* const sheets[] = {&bgSheet, &pomulSheet, &cowSheet, &partsSheet};
+  int* const sheets[] = {&rodeoScene.bgSheet, &rodeoScene.pomulSheet, &rodeoScene.cowSheet, &rodeoScene.partsSheet};
   const char* const sheetNames[] = {"bg.bmp", "pomul.bmp", "cow.bmp", "parts.bmp"};
   for (int i = 0; i < 4; ++i) {
     *sheets[i] = klLoadObject(Asset(sheetNames[i]));
     if (!*sheets[i]) ok = 0;
     if (klFatalRaised()) return 0;
   }
-  int* const sounds[] = {&bgmSound, &puSound, &readySound, &goSound, &cowSound};
+  int* const sounds[] = {&rodeoScene.bgmSound, &rodeoScene.puSound, &rodeoScene.readySound, &rodeoScene.goSound, &rodeoScene.cowSound};
   const char* const soundNames[] = {"bgm.wav", "pu.wav", "ready.wav", "go.wav", "cow1.wav"};
   for (int i = 0; i < 5; ++i) {
     *sounds[i] = klSoundLoadObject(Asset(soundNames[i]));
@@ -45,22 +45,22 @@ int BuildRodeoScene() {
   CreateRodeoTask();
   if (klFatalRaised()) return 0;
 
-  coverSprite = MakeSprite(kCoverPriority, partsSheet, kTitleRect, 0, 0, true);
-  captionSprite = MakeSprite(kDigitPriority, partsSheet, kCaptionRect, 276, 279, true);
-  riderSprite = MakeSprite(kRiderPriority, pomulSheet,
+  rodeoScene.coverSprite = MakeSprite(kCoverPriority, rodeoScene.partsSheet, kTitleRect, 0, 0, true);
+  rodeoScene.captionSprite = MakeSprite(kDigitPriority, rodeoScene.partsSheet, kCaptionRect, 276, 279, true);
+  rodeoScene.riderSprite = MakeSprite(kRiderPriority, rodeoScene.pomulSheet,
                            RodeoRect{0, 0, PoseTable[0].width, PoseTable[0].height}, 175, 80, true);
-  signSprite = MakeSprite(kSignPriority, partsSheet, kReadyRect, 0, 0, false);
-  for (klSprite*& dot : ropeDots) dot = MakeSprite(kRopePriority, cowSheet, kRopeDotRect, 0, 0, false);
+  rodeoScene.signSprite = MakeSprite(kSignPriority, rodeoScene.partsSheet, kReadyRect, 0, 0, false);
+  for (klSprite*& dot : rodeoScene.ropeDots) dot = MakeSprite(kRopePriority, rodeoScene.cowSheet, kRopeDotRect, 0, 0, false);
   for (int i = 0; i < 3; ++i) {
-    bigDigits[i] = MakeSprite(kDigitPriority, partsSheet, kBigDigitRect,
+    rodeoScene.bigDigits[i] = MakeSprite(kDigitPriority, rodeoScene.partsSheet, kBigDigitRect,
                               kBigDigitX + kBigDigitPitch * i, kBigDigitY, true);
   }
-  pointSprite = MakeSprite(kDigitPriority, partsSheet, kPointRect, kPointX, kPointY, true);
+  rodeoScene.pointSprite = MakeSprite(kDigitPriority, rodeoScene.partsSheet, kPointRect, kPointX, kPointY, true);
   for (int i = 0; i < 3; ++i) {
-    smallDigits[i] = MakeSprite(kDigitPriority, partsSheet, kSmallDigitRect,
+    rodeoScene.smallDigits[i] = MakeSprite(kDigitPriority, rodeoScene.partsSheet, kSmallDigitRect,
                                 kSmallDigitX + kSmallDigitPitch * i, kSmallDigitY, true);
   }
-  secLabel = MakeSprite(kDigitPriority, partsSheet, kSecRect, kSecX, kSecY, true);
+  rodeoScene.secLabel = MakeSprite(kDigitPriority, rodeoScene.partsSheet, kSecRect, kSecX, kSecY, true);
   if (klFatalRaised()) return 0;
 
   void (*const creators[])() = {CreateCowTask, CreateBackdropTask, CreateRideTimerTask, CreateCursorTask};
@@ -72,6 +72,7 @@ int BuildRodeoScene() {
 }
 
 void StartRodeoScene() {
+  rodeoScene = RodeoScene{};  // a build that stops early leaves nulls, never stale pointers
   klTaskCreate(IdleTaskSteps, kRodeoPriority, 1, 1);
   BuildRodeoScene();
 }

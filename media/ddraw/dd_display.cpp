@@ -6,8 +6,6 @@
 #include "core/kl_system.h"
 
 uint8_t colourDepth = 0;
-int32_t displayLost = 0;
-uint32_t displayLostTime = 0;
 
 IDirectDraw* klDirectDraw = nullptr;
 IDirectDrawSurface* klFrontSurface = nullptr;
@@ -133,10 +131,4 @@ void klDrawToGDI() {
   klDrawClear();
   klDrawFlip();
   if (klDirectDraw) klDirectDraw->FlipToGDISurface();
-}
-
-void klDrawLost() {
-  if (displayLost) return;
-  displayLost = 1;
-  displayLostTime = klSystem()->Time();
 }
