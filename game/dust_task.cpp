@@ -28,9 +28,9 @@ void DustStep() {
 const klStepFn DustTaskSteps[] = {DustStep, klTaskDeleteSelf};
 
 void SpawnDust(int x, int y) {
-  DustWork* w = static_cast<DustWork*>(klTaskCreate(DustTaskSteps, kCompanionPriority, 1, sizeof(DustWork)));
+  DustWork* w = static_cast<DustWork*>(klTaskCreate(DustTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(DustWork)));
   w->dustX = x;
   w->dustY = y;
   w->dustTime = 0;
-  w->dustSprite = MakeSprite(kDustPriority, partsSheet, kDustRect, x, y, true);
+  w->dustSprite = MakeSprite(kDustPriority, rodeoScene.partsSheet, kDustRect, x, y, true);
 }

@@ -8,7 +8,7 @@
 
 #include "engine/mg_game.h"
 #include "engine/mg_host.h"
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "shell/asset_pack.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // depth, and the GDI path with its colour-key helpers for any other bitmap.
 #include <vector>
 
-#include "engine/kl_engine.h"
-#include "engine/win32/wide_text.h"
+#include "core/kl_core.h"
+#include "core/win32/wide_text.h"
 #include "media/bitmap_file.h"
 #include "media/ddraw/dd_media.h"
 
@@ -16,7 +16,12 @@ IDirectDrawSurface* klCreatePlainSurface(DWORD width, DWORD height) {
   sd.dwWidth = width;
   sd.dwHeight = height;
   IDirectDrawSurface* surface = nullptr;
-  if (FAILED(klDirectDraw->CreateSurface(&sd, &surface, nullptr))) return nullptr;
+  HRESULT hr = klDirectDraw->CreateSurface(&sd, &surface, nullptr);
+  if (FAILED(hr)) {
+    klTrace("CreateSurface %lux%lu failed 0x%08lx\n", static_cast<unsigned long>(width),
+            static_cast<unsigned long>(height), static_cast<unsigned long>(hr));
+    return nullptr;
+  }
   return surface;
 }
 
@@ -49,7 +54,9 @@ IDirectDrawSurface* klDrawBMPToDirectDrawSurface(const char* name) {
   }
   DDSURFACEDESC sd{};
   sd.dwSize = sizeof sd;
-  if (FAILED(surface->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr))) {
+  HRESULT hr = surface->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr);
+  if (FAILED(hr)) {
+    klTrace("klDrawBMPToDirectDrawSurface: Lock failed 0x%08lx\n", static_cast<unsigned long>(hr));
     surface->Release();
     return nullptr;
   }
@@ -72,7 +79,7 @@ HRESULT klDrawCopyBitmap(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int
   if (!bitmap || !surface) return E_FAIL;
   surface->Restore();
   HDC image = CreateCompatibleDC(nullptr);
-  if (!image) OutputDebugStringA("createcompatible dc failed\n");
+  if (!image) klTrace("createcompatible dc failed\n");
   HGDIOBJ old = SelectObject(image, bitmap);
   BITMAP bm{};
   GetObjectA(bitmap, sizeof bm, &bm);

@@ -33,6 +33,7 @@ class DirectDrawMedia : public ::testing::Test {
     dir = fs::temp_directory_path() /
           ("rodeo-dd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(dir);
+    klFatalReset();
     ASSERT_EQ(klDrawInit(400, 300, 8), 1);
     for (klObject& o : klObjects) o = klObject{};  // a fresh table for each test
   }
@@ -134,18 +135,31 @@ TEST_F(DirectDrawMedia, ObjectTableSlotsNamesAndFailureTexts) {
   std::string sheet = Write("small.bmp", BitmapBytes(small));
   for (int i = 1; i <= 255; ++i) ASSERT_EQ(klLoadObject(sheet.c_str()), i);
   EXPECT_EQ(klLoadObject(sheet.c_str()), 0);
+  klFatalReset();  // each failure below as the first error of a run
   EXPECT_EQ(klLoadObject(std::string(260, 'n').c_str()), 0);
   klObjects[9] = klObject{};
+  klFatalReset();
   EXPECT_EQ(klLoadObject((dir / "missing.bmp").string().c_str()), 0);
   EXPECT_EQ(klObjects[9].surface, nullptr);
   EXPECT_STREQ(klObjects[9].name, (dir / "missing.bmp").string().c_str());  // taken, without a picture
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject(std::string(260, 'n').c_str(), 3), 0);
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject((dir / "missing.bmp").string().c_str(), 3), 0);
   const std::vector<std::string> texts = {
       "klLoadObject : object table over flow", "klLoadObject : too long object name",
       "klLoadObject : can't read bitmap file", "klDrawSwapObject : too long object name",
       "klDrawSwapObject : can't read bitmap file"};
   EXPECT_EQ(sys.errors, texts);
+  // A name the pack lacks comes as null: the loads fail as for a missing file.
+  klFatalReset();
+  EXPECT_EQ(klLoadObject(nullptr), 0);
+  EXPECT_EQ(sys.errors.back(), "klLoadObject : can't read bitmap file");
+  klFatalReset();
+  EXPECT_EQ(klDrawSwapObject(nullptr, 3), 0);
+  EXPECT_EQ(sys.errors.back(), "klDrawSwapObject : can't read bitmap file");
+  EXPECT_EQ(klDrawSetPalette(nullptr), 0);
+  klFatalReset();
   std::string longName = (dir / (std::string(259 - dir.string().size() - 1, 'x'))).string();
   ASSERT_EQ(longName.size(), 259u);
   ASSERT_TRUE(WriteFileBytes(longName, BitmapBytes(small)));
