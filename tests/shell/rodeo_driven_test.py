@@ -169,6 +169,8 @@ def test_main(args, probe):
         check(s.get("buttons") == "0", "no button shows before the slide-in has ended (%s)" % s.get("buttons"))
         key("F5")
         screenshot(os.path.join(args.shots, "01_slide_in.png"))
+        # The key has been handled by now (the loop never waits), and it fell into the slide-in.
+        check(probe.state().get("buttons") == "0", "F5 was pressed during the slide-in")
         s = probe.wait(ready, what="the buttons")
         check(s is not None, "the seven buttons show after the slide-in")
         if s is None:
@@ -237,9 +239,9 @@ def test_main(args, probe):
                                     capture_output=True, text=True).stdout.strip()
         reg = ["wine", "reg"]
         reg_env = dict(env(), WINEPREFIX=prefix(), WINEDEBUG="-all")
-        subprocess.run(reg + ["add", r"HKCU\Software\Classes\.html", "/ve", "/d", "RodeoTestHtml", "/f"],
+        subprocess.run(reg + ["add", r"HKCR\.html", "/ve", "/d", "RodeoTestHtml", "/f"],
                        env=reg_env, capture_output=True)
-        subprocess.run(reg + ["add", r"HKCU\Software\Classes\RodeoTestHtml\shell\open\command", "/ve", "/d",
+        subprocess.run(reg + ["add", r"HKCR\RodeoTestHtml\shell\open\command", "/ve", "/d",
                               '"%s" record "%s" "%%1"' % (probe_win, opened_win), "/f"], env=reg_env, capture_output=True)
         try:
             key("F9")
@@ -253,8 +255,8 @@ def test_main(args, probe):
             check(got.lower() == want.lower(), "F9 opens the help document through the shell (%r, want %r)" % (got, want))
             check(idle(probe.state()), "after F9 the game is idle as before")
         finally:
-            subprocess.run(reg + ["delete", r"HKCU\Software\Classes\.html", "/f"], env=reg_env, capture_output=True)
-            subprocess.run(reg + ["delete", r"HKCU\Software\Classes\RodeoTestHtml", "/f"], env=reg_env,
+            subprocess.run(reg + ["delete", r"HKCR\.html", "/f"], env=reg_env, capture_output=True)
+            subprocess.run(reg + ["delete", r"HKCR\RodeoTestHtml", "/f"], env=reg_env,
                            capture_output=True)
 
         # A second copy brings the first to the front, restores it when minimised,
@@ -305,7 +307,9 @@ def test_no_help(args, probe):
         check(box == "box 1 caption %s text ヘルプファイルが見つかりません。" % TITLE,
               "F9 without the document says so (%s)" % box)
         xdotool("key", "Return")
-        end_cleanly(rodeo, probe, lambda: probe.run("close"), "closing")
+        time.sleep(0.5)
+        check(probe.run("messagebox") == "box 0", "Return closes the box")
+        end_cleanly(rodeo, probe, lambda: probe.run("closebox"), "the close box's command")
     finally:
         rodeo.kill()
 
@@ -314,19 +318,37 @@ def test_close_box(args, probe):
     # Inside a Wine virtual desktop the window has its frame; click its close box.
     rodeo = Rodeo(args.exe, desktop="800x600")
     try:
-        check(probe.wait(ready, 30, "the buttons") is not None, "the game starts in a virtual desktop")
-        time.sleep(0.5)
-        rect = probe.run("rect").split()
-        left, top, right = int(rect[1]), int(rect[2]), int(rect[3])
+        out = os.path.join(args.shots, "rect.txt")
+        rect = []
+        end = time.time() + 30
+        while time.time() < end and len(rect) != 5:
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run([WINE_RUN, args.probe, "rect", out], env=dict(env(), RODEO_DESKTOP="800x600"),
+                           capture_output=True, timeout=60)
+            time.sleep(0.5)
+            rect = open(out).read().split() if os.path.exists(out) else []
+        if not check(len(rect) == 5, "the game starts in a virtual desktop (%s)" % rect):
+            return
+        time.sleep(3.0)  # the slide-in
+        top, right = int(rect[2]), int(rect[3])
         screenshot(os.path.join(args.shots, "07_desktop.png"), "800x600+0+0")
-        # The desktop window sits at the screen's top left; the close box is the
+        # The desktop's window sits at the screen's top left; the close box is the
         # caption's rightmost button.
-        desk = [w for w in xdotool("search", "--name", "rodeo").split() if w]
-        if desk:
-            xdotool("windowmove", desk[0], "0", "0")
-            time.sleep(0.3)
-        end_cleanly(rodeo, probe, lambda: xdotool("mousemove", str(right - 14), str(top + 14), "click", "1"),
-                    "the close box")
+        xdotool("mousemove", str(right - 12), str(top + 11), "click", "1")
+        # (Inside a desktop, wine-run returns at once: the window's going is the sign.)
+        gone = False
+        end = time.time() + 20
+        while time.time() < end and not gone:
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run([WINE_RUN, args.probe, "rect", out], env=dict(env(), RODEO_DESKTOP="800x600"),
+                           capture_output=True, timeout=60)
+            time.sleep(0.5)
+            gone = not os.path.exists(out)
+        check(gone, "the close box closes the window")
+        time.sleep(1.0)
+        check(temp_files() == [], "the close box: no temporary asset file is left (%s)" % temp_files())
     finally:
         rodeo.kill()
 

@@ -7,7 +7,8 @@
 //   window_probe messagebox prints the text of the frame's message box, if one is open
 //   window_probe label      "label 1" while a popup owned by the frame (the hover label) shows
 //   window_probe close      posts WM_CLOSE to the frame
-//   window_probe rect       the frame's outer rectangle on the screen
+//   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
+//   window_probe rect [FILE] the frame's outer rectangle on the screen (also into FILE)
 //   window_probe record FILE ARG  writes ARG into FILE (an "open" verb for the help test)
 #include <windows.h>
 
@@ -128,10 +129,19 @@ int wmain(int argc, wchar_t** argv) {
     DestroyWindow(w);
   } else if (command == L"close") {
     PostMessageW(frame, WM_CLOSE, 0, 0);
+  } else if (command == L"closebox") {
+    PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);  // what the close box sends
   } else if (command == L"rect") {
     RECT r;
     GetWindowRect(frame, &r);
     std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    // Inside a virtual desktop the output does not come back: a file does.
+    if (argc > 2) {
+      if (FILE* f = _wfopen(argv[2], L"w")) {
+        std::fprintf(f, "rect %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        std::fclose(f);
+      }
+    }
   } else if (command == L"label") {
     struct Search {
       HWND frame;
