@@ -2,7 +2,7 @@
 
 #include <mmsystem.h>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "shell/frame_state.h"
 #include "shell/mg_frame.h"
 

@@ -4,7 +4,7 @@
 
 #include <ctime>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "records/stored_record.h"
 
 namespace {
