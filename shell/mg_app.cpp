@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "core/kl_core.h"
 #include "core/win32/wide_text.h"
 #include "shell/frame_state.h"
 #include "shell/mg_frame.h"
@@ -29,7 +30,8 @@ bool CMgApp::InitInstance() {
 }
 
 void CMgApp::TickCheck() {
-  if (!ticking_) return;
+  // After a fatal error the program is closing (the close is posted): no more ticks.
+  if (!ticking_ || klFatalRaised()) return;
   CMgFrame* frame = Frame();
   if (!frame) return;
   DWORD now = timeGetTime();

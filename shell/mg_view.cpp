@@ -34,6 +34,9 @@ LRESULT CMgView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // the frame is still there, but look again all the same).
     if ((frame = Frame()) != nullptr) frame->FilterMessage(GetCurrentMessage());
   }
+  // A fatal error posts WM_CLOSE to the view as well as to the frame; the view goes
+  // with the frame, after the engine's Shutdown, not on its own before it.
+  if (message == WM_CLOSE) return 0;
   if (message == WM_PAINT) {
     OnPaint();
     return 0;

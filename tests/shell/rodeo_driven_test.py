@@ -368,7 +368,45 @@ def test_close_during_slide_in(args, probe):
         rodeo.kill()
 
 
-TESTS = {"main": test_main, "nohelp": test_no_help, "closebox": test_close_box, "slidein": test_close_during_slide_in}
+def test_fatal(args, probe):
+    # A fatal error in the engine: its box, the failing call's return, then the
+    # close, the shutdown and the module's deletion, in that order.
+    for mode, boxes, order in (
+        ("init", ["Error", TITLE], ["init", "init returns", "module deleted", "exit 0"]),
+        ("tick", ["Error"], ["init", "tick returns", "shutdown", "module deleted", "exit 0"]),
+    ):
+        run = subprocess.Popen([WINE_RUN, args.fatal, mode], env=env(), stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, text=True)
+        try:
+            seen = []
+            for caption in boxes:
+                box = ""
+                end = time.time() + 30
+                while time.time() < end and not box.startswith("box 1"):
+                    box = probe.run("dismiss")
+                    time.sleep(0.3)
+                seen.append(box)
+                time.sleep(0.5)
+            check(seen[0] == "box 1 caption Error text %s : made to fail" % ("Init" if mode == "init" else "Tick"),
+                  "%s: the error box (%s)" % (mode, seen[0]))
+            if mode == "init":
+                check(seen[1] == "box 1 caption %s text DirectX の初期化に失敗しました。" % TITLE,
+                      "init: then the frame's box (%s)" % seen[1])
+            try:
+                out, _ = run.communicate(timeout=30)
+            except subprocess.TimeoutExpired:
+                run.kill()
+                out, _ = run.communicate()
+            lines = [l for l in out.splitlines() if l in order or l == "tick after the error" or l == "shutdown"]
+            check(lines == order and run.returncode == 0,
+                  "%s: error box, the call returns, then the close (%s, exit %s)" % (mode, lines, run.returncode))
+        finally:
+            if run.poll() is None:
+                run.kill()
+
+
+TESTS = {"main": test_main, "nohelp": test_no_help, "closebox": test_close_box, "slidein": test_close_during_slide_in,
+         "fatal": test_fatal}
 
 
 def main():
@@ -376,9 +414,10 @@ def main():
     p.add_argument("--exe", required=True)
     p.add_argument("--probe", required=True)
     p.add_argument("--shots", required=True)
+    p.add_argument("--fatal", required=True, help="fatal_module.exe")
     p.add_argument("--only", action="append")
     args = p.parse_args()
-    args.exe, args.probe, args.shots = map(os.path.abspath, (args.exe, args.probe, args.shots))
+    args.exe, args.probe, args.shots, args.fatal = map(os.path.abspath, (args.exe, args.probe, args.shots, args.fatal))
     os.makedirs(args.shots, exist_ok=True)
     probe = Probe(args.probe)
     for leftover in temp_files():

@@ -5,6 +5,7 @@
 //   window_probe foreground brings it to the front (as the system would on a click)
 //   window_probe elsewhere  opens a window of its own in front for a moment, then ends
 //   window_probe messagebox prints the text of the frame's message box, if one is open
+//   window_probe dismiss    the same, then presses the box's OK
 //   window_probe label      "label 1" while a popup owned by the frame (the hover label) shows
 //   window_probe close      posts WM_CLOSE to the frame
 //   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
@@ -160,7 +161,7 @@ int wmain(int argc, wchar_t** argv) {
         },
         reinterpret_cast<LPARAM>(&search));
     std::printf("label %d\n", search.shown);
-  } else if (command == L"messagebox") {
+  } else if (command == L"messagebox" || command == L"dismiss") {
     HWND box = FindMessageBox(frame);
     std::wstring text;
     if (box) {
@@ -173,6 +174,7 @@ int wmain(int argc, wchar_t** argv) {
       wchar_t caption[64] = {};
       GetWindowTextW(box, caption, 64);
       std::printf("box 1 caption %s text %s\n", Utf8(caption).c_str(), Utf8(text).c_str());
+      if (command == L"dismiss") PostMessageW(box, WM_COMMAND, IDOK, 0);
     } else {
       std::printf("box 0\n");
     }
