@@ -350,6 +350,9 @@ def test_close_box(args, probe):
         time.sleep(1.0)
         check(temp_files() == [], "the close box: no temporary asset file is left (%s)" % temp_files())
     finally:
+        # wine-run returned at once; the game itself may still run inside the desktop.
+        subprocess.run([WINE_RUN, args.probe, "close"], env=dict(env(), RODEO_DESKTOP="800x600"),
+                       capture_output=True, timeout=60)
         rodeo.kill()
 
 
