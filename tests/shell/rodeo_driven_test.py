@@ -319,6 +319,11 @@ def test_close_box(args, probe):
     rodeo = Rodeo(args.exe, desktop="800x600")
     try:
         out = os.path.join(args.shots, "rect.txt")
+        # Wine's desktop first: a probe started before it would become the desktop itself.
+        end = time.time() + 30
+        while time.time() < end and not [w for w in xdotool("search", "--name", "rodeo").split() if w]:
+            time.sleep(0.2)
+        time.sleep(1.0)
         rect = []
         end = time.time() + 30
         while time.time() < end and len(rect) != 5:
