@@ -289,16 +289,19 @@ void CMgFrame::OnDestroy() {
   if (state_.engineReady && module_) module_->Shutdown();
   state_.engineReady = 0;
   state_.appActive = 0;
-  if (recordLoaded_) {
-    // The normal position, also when the window is minimised now.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (GetWindowPlacement(hwnd_, &placement)) {
-      record_.windowX = placement.rcNormalPosition.left;
-      record_.windowY = placement.rcNormalPosition.top;
-    }
-    SaveStoredRecord();
+  SaveRecordAndPosition();
+}
+
+void CMgFrame::SaveRecordAndPosition() {
+  if (!recordLoaded_) return;
+  // The normal position, also when the window is minimised now.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(hwnd_, &placement)) {
+    record_.windowX = placement.rcNormalPosition.left;
+    record_.windowY = placement.rcNormalPosition.top;
   }
+  SaveStoredRecord();
 }
 
 LRESULT CMgFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -333,6 +336,10 @@ LRESULT CMgFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (module_ && module_->FilterMessage(&copy)) return 1;
       return Default();
     }
+    case WM_ENDSESSION:
+      // Log-off or shut-down: the process ends without WM_DESTROY; keep the record.
+      if (wParam) SaveRecordAndPosition();
+      return 0;
     case WM_MG_RESULT:
       OnResult();
       return 0;

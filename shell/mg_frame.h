@@ -78,6 +78,7 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   int OnCreate();
   void StartEngine();
   void OnDestroy();
+  void SaveRecordAndPosition();  // WM_DESTROY and the end of the session
   void ShowHelp();
   void ToggleStopByKey() { state_.ToggleStopByKey(GetTickCount()); }
   void StopMessageBox(const wchar_t* text);
