@@ -3,7 +3,8 @@
 //   rodeo_probe.exe find     the game's frame: "frame=HWND pid=N x=.. y=.. w=.. h=.."
 //                            and its 400 x 300 view: "view x=.. y=.." (screen coordinates)
 //   rodeo_probe.exe counts   the game process's memory, GDI and USER objects, handles
-//   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line
+//   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line:
+//                            "box: kind=message|dialog edit=0|1 caption=... text=..."
 //   rodeo_probe.exe close    asks the frame to close (WM_CLOSE), as its close box does
 // Prints "none" and exits 1 when no game window is there. A second argument names a
 // file to write to instead: a program that explorer starts in a Wine virtual
@@ -194,12 +195,20 @@ struct BoxSearch {
   int seen;
 };
 
+struct BoxContent {
+  std::wstring texts;
+  bool message = false;  // a message box: its text control has the id 0xFFFF
+  bool edit = false;     // a field to type into (the new-record dialog's name)
+};
+
 BOOL CALLBACK BoxText(HWND child, LPARAM param) {
-  std::wstring* all = reinterpret_cast<std::wstring*>(param);
+  BoxContent* box = reinterpret_cast<BoxContent*>(param);
   std::wstring cls = ClassOf(child), text = Text(child);
+  if (_wcsicmp(cls.c_str(), L"Edit") == 0) box->edit = true;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) box->message = true;
   if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty()) {
-    if (!all->empty()) *all += L" / ";
-    *all += text;
+    if (!box->texts.empty()) box->texts += L" / ";
+    box->texts += text;
   }
   return TRUE;
 }
@@ -209,9 +218,10 @@ BOOL CALLBACK FindBoxes(HWND w, LPARAM param) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
   if (pid != s->pid || !IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
-  std::wstring texts;
-  EnumChildWindows(w, BoxText, reinterpret_cast<LPARAM>(&texts));
-  std::printf("box: %s: %s\n", Utf8(Text(w).c_str()).c_str(), Utf8(texts.c_str()).c_str());
+  BoxContent box;
+  EnumChildWindows(w, BoxText, reinterpret_cast<LPARAM>(&box));
+  std::printf("box: kind=%s edit=%d caption=%s text=%s\n", box.message ? "message" : "dialog", box.edit ? 1 : 0,
+              Utf8(Text(w).c_str()).c_str(), Utf8(box.texts.c_str()).c_str());
   ++s->seen;
   return TRUE;
 }
