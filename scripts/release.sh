@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release package: rodeo.exe (optimised, without debug information) and
-# its help document rodeo.html in one zip named after the exe's version resource.
+# its help document rodeo.html (with the pictures it shows) in one zip named after
+# the exe's version resource.
 # The same sources give the same bytes in any build folder.
 #
 #   scripts/release.sh                 # build/release/rodeo-<version>.zip
@@ -54,7 +55,7 @@ exe=$build/shell/rodeo.exe
 
 # The help document: a source file, or one the build makes.
 html=
-for candidate in shell/rodeo.html "$build/shell/rodeo.html"; do
+for candidate in "$build/shell/rodeo.html" shell/help/rodeo.html shell/rodeo.html; do
   [ -f "$candidate" ] && { html=$candidate; break; }
 done
 [ -n "$html" ] || echo "release: no rodeo.html in this tree yet; the package holds rodeo.exe alone" >&2
@@ -93,10 +94,14 @@ def pe_facts(data):
     nsect, = struct.unpack_from("<H", data, pe + 6)
     optsize, = struct.unpack_from("<H", data, pe + 20)
     names = []
+    rsrc_stamp = 0
     for i in range(nsect):
-        raw = data[pe + 24 + optsize + 40 * i: pe + 24 + optsize + 40 * i + 8]
-        names.append(raw.rstrip(b"\0").decode("latin-1"))
-    return stamp, names
+        at = pe + 24 + optsize + 40 * i
+        names.append(data[at:at + 8].rstrip(b"\0").decode("latin-1"))
+        if names[-1] == ".rsrc":
+            raw, = struct.unpack_from("<I", data, at + 20)
+            rsrc_stamp, = struct.unpack_from("<I", data, raw + 4)   # the resource directory's
+    return stamp or rsrc_stamp, names
 
 text, fixed = version_strings(data)
 pe_stamp, sections = pe_facts(data)
@@ -104,7 +109,7 @@ debug = [s for s in sections if s.startswith(".debug") or s.startswith("/")]
 if debug:
     sys.exit(f"release: {exe} still carries debug sections {debug}")
 if pe_stamp:
-    sys.exit(f"release: {exe} has a time stamp {pe_stamp:#x} in its PE header")
+    sys.exit(f"release: {exe} has a time stamp {pe_stamp:#x} in its PE header or resources")
 if text is None:
     print("release: rodeo.exe has no version resource yet; the package is named 'unversioned'", file=sys.stderr)
 version = text or "unversioned"
@@ -116,7 +121,16 @@ zip_path = os.path.join(out, f"rodeo-{version}.zip")
 when = time.gmtime(max(stamp, 315532800))[:6]   # zip times start in 1980
 entries = [("rodeo.exe", data, 0o755)]
 if html:
-    entries.append(("rodeo.html", open(html, "rb").read(), 0o644))
+    page = open(html, "rb").read()
+    entries.append(("rodeo.html", page, 0o644))
+    # The pictures and other files the page names beside itself go along.
+    import re
+    here = os.path.dirname(html)
+    for ref in sorted(set(re.findall(rb'(?:src|href)="([^":?#]+)"', page))):
+        name = ref.decode("utf-8")
+        path = os.path.normpath(os.path.join(here, name))
+        if "/" not in name and os.path.isfile(path):
+            entries.append((name, open(path, "rb").read(), 0o644))
 with zipfile.ZipFile(zip_path, "w") as z:
     for name, content, mode in entries:
         info = zipfile.ZipInfo(name, date_time=when)
@@ -127,7 +141,7 @@ with zipfile.ZipFile(zip_path, "w") as z:
 open(os.path.join(out, "rodeo.exe"), "wb").write(data)
 print(f"version resource: FileVersion {text or '-'}, fixed {fixed or '-'}")
 print(f"rodeo.exe: {len(data)} bytes, sections {' '.join(sections)}")
-if html:
-    print(f"rodeo.html: {os.path.getsize(html)} bytes")
+for name, content, _ in entries[1:]:
+    print(f"{name}: {len(content)} bytes")
 print(f"package: {zip_path} ({os.path.getsize(zip_path)} bytes)")
 EOF
