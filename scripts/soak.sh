@@ -84,7 +84,7 @@ start_counts=$(counts)
 note "start $start_counts"
 
 rides=0 pauses=0 resets=0 dialogs=0 clicks=0 samples=0
-peak_private=0
+declare -A highest=()
 end=$((SECONDS + minutes * 60))
 RANDOM=12345
 while [ "$SECONDS" -lt "$end" ]; do
@@ -122,8 +122,10 @@ while [ "$SECONDS" -lt "$end" ]; do
   esac
   c=$(counts)
   samples=$((samples + 1))
-  p=$(sed -n 's/.*private_kb=\([0-9]*\).*/\1/p' <<<"$c")
-  [ -n "$p" ] && [ "$p" -gt "$peak_private" ] && peak_private=$p
+  for k in private_kb handles gdi windows; do
+    v=$(sed -n "s/.* $k=\([0-9]*\).*/\1/p" <<<"$c")
+    [ -n "$v" ] && [ "$v" -gt "${highest[$k]:-0}" ] && highest[$k]=$v
+  done
   [ $((samples % 20)) = 0 ] && note "sample $c"
 done
 end_counts=$(counts)
@@ -137,7 +139,7 @@ echo "rides started: $rides; clicks in the view: $clicks; pauses: $pauses; reset
 echo "new-record names typed: $records_typed"
 echo "at the start: $start_counts"
 echo "at the end:   $end_counts"
-echo "highest private memory seen: ${peak_private} KB"
+echo "highest seen in $samples samples: private ${highest[private_kb]:-?} KB, handles ${highest[handles]:-?}, GDI objects ${highest[gdi]:-?}, windows ${highest[windows]:-?}"
 if [ -n "$record_after" ]; then
   table=$("$dump" <<<"$record_after" | iconv -f CP932 -t UTF-8 || true)
   entries=$(grep -c '^entry=' <<<"$table" || true)
