@@ -46,7 +46,7 @@ fi
 source scripts/lib/drive.sh
 drive_init "$build"
 trace=$PWD/$build/drive/startup-trace.log
-WINEDEBUG=-all,+timestamp,+pid,+process,+debugstr drive_start "$trace"
+WINEDEBUG=-all,+timestamp,+pid,+process,+debugstr drive_start "$trace" || true
 if ! drive_wait_window 60; then
   echo "rodeo.exe: no game window within 60 s"
   drive_stop

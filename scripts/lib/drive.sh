@@ -37,6 +37,17 @@ drive_start() {
   rm -f "$log"
   (cd "$drive_root" && tools/wine-run "$DRIVE_EXE" >"$log" 2>&1) &
   DRIVE_RUNNER=$!
+  # The first program in a Wine virtual desktop makes it and stays as its keeper; a
+  # probe started before the game has its process would be that program, never end,
+  # and leave the game's launcher to return at once. So wait for the game first.
+  local i
+  for i in $(seq 600); do
+    drive_game_pid >/dev/null && return 0
+    kill -0 "$DRIVE_RUNNER" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "drive: rodeo.exe did not start" >&2
+  return 1
 }
 
 drive_probe() {
