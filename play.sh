@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
 # Builds rodeo.exe and starts it under Wine. With a desktop (DISPLAY set) the game
-# opens there; without one it runs in a virtual screen (Xvfb :93) and says how to
-# look at it.
+# simply opens there. Without one it says so and plays a short automated demo ride
+# in a virtual screen (Xvfb), recorded as an animated GIF and a few screenshots.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-ninja -C build/windows rodeo
-export RODEO_WINE_HOME=$PWD/build/windows/wine
+ninja -C build/windows rodeo rodeo_probe
 if [ -n "${DISPLAY:-}" ]; then
-  export RODEO_USE_DISPLAY=1
-else
-  export RODEO_DESKTOP=${RODEO_DESKTOP:-640x480}
-  echo "No DISPLAY: the game runs in the virtual screen :93."
-  echo "Look at it with: DISPLAY=:93 import -window root shot.png"
+  export RODEO_WINE_HOME=$PWD/build/windows/wine RODEO_USE_DISPLAY=1
+  exec tools/wine-run build/windows/shell/rodeo.exe
 fi
-exec tools/wine-run build/windows/shell/rodeo.exe
+echo "No display (DISPLAY is not set): playing a short automated demo ride in a virtual"
+echo "screen instead, and recording it. Run ./play.sh on a desktop to play yourself."
+exec scripts/demo.sh build/windows build/demo

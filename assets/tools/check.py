@@ -22,6 +22,9 @@ ICONS = {"pomul.ico": {16, 32, 48}, "send.ico": {16}, "record.ico": {32}}
 
 errors = []
 
+EDGE_START = 8     # samples (0.4 ms) in which a sound may rise from silence
+EDGE_END = 110     # samples (5 ms) at the end that must already be quiet
+
 
 def fail(msg):
     errors.append(msg)
@@ -87,8 +90,19 @@ def check_wav(name):
         fail(f"{name}: must be PCM mono 22050 Hz 8-bit")
     if open(path, "rb").read(4) != b"RIFF" or len(frames) < 2000:
         fail(f"{name}: not a RIFF file with sound in it")
+    a = np.frombuffer(frames, np.uint8).astype(int)
+    if len(a) < 2000:
+        return
+    # Every sound starts from silence and ends at it: a first or last sample away
+    # from the middle (128), or a loud start or end, is heard as a click.
+    s = a - 128
+    if abs(s[0]) > 2 or abs(s[-1]) > 2:
+        fail(f"{name}: starts on sample {s[0]:+d} and ends on {s[-1]:+d}, want silence (within 2 of 0)")
+    if np.max(np.abs(s[:EDGE_START])) > 32:
+        fail(f"{name}: jumps to {np.max(np.abs(s[:EDGE_START]))} within its first {EDGE_START} samples")
+    if np.max(np.abs(s[-EDGE_END:])) > 8:
+        fail(f"{name}: still at {np.max(np.abs(s[-EDGE_END:]))} within its last {EDGE_END} samples, want a fade to silence")
     if name == "Bgm.wav":
-        a = np.frombuffer(frames, np.uint8).astype(int)
         if abs(a[-1] - a[0]) > 24 or abs(a[-1] - 128) > 8:
             fail(f"Bgm.wav: loop seam jumps from {a[-1]} to {a[0]}")
 

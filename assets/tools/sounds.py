@@ -39,6 +39,12 @@ def osc(freq, n, kind="square", duty=0.5, phase0=0.0):
     return np.sin(2 * np.pi * ph)
 
 
+def fade_in(n, a):
+    """Rises from zero over a seconds, then stays at one: a sound that starts with
+    noise or a struck note starts at silence, not with a step."""
+    return np.minimum(1.0, np.arange(n) / max(1.0, a * RATE))
+
+
 def noise(n, seed):
     return np.random.default_rng(seed).uniform(-1, 1, n)
 
@@ -59,12 +65,18 @@ def seq(notes, step, kind="square", duty=0.5, rel=0.03, total=None):
     """notes: list of (midi or None, length in steps). Each note lasts a whole
     number of samples, so a sequence of fixed length loops exactly."""
     out = []
+    at = 0
     for n, l in notes:
         ns = step * l
-        if n is None:
+        if total is not None:
+            # a note that would run past the end is shortened, and keeps its
+            # release, so the sound still ends at silence
+            ns = max(0, min(ns, total - at))
+        if n is None or ns == 0:
             out.append(np.zeros(ns))
         else:
             out.append(osc(midi(n), ns, kind, duty) * env(ns, 0.004, rel))
+        at += ns
     y = np.concatenate(out)
     if total is not None:
         y = np.concatenate([y, np.zeros(max(0, total - len(y)))])[:total]
@@ -80,6 +92,7 @@ def ready():
         m = min(900, n - i)
         hits[i:i + m] += noise(m, 100 + i) * np.exp(-np.arange(m) / 180)
     roll = roll * 0.35 + hits * 0.5
+    roll *= fade_in(n, 0.01)
     roll[int(0.55 * RATE):] *= np.linspace(1, 0, n - int(0.55 * RATE))
     step = 2205
     mel = seq([(None, 6), (67, 2), (72, 4)], step, "square", 0.25, 0.08, n)
@@ -92,7 +105,7 @@ def go():
     n = int(0.85 * RATE)
     crack = np.zeros(n)
     m = 1400
-    crack[:m] = noise(m, 5) * np.exp(-np.arange(m) / 250) * 1.2
+    crack[:m] = noise(m, 5) * np.exp(-np.arange(m) / 250) * 1.2 * fade_in(m, 0.002)
     step = 1470
     y = crack
     y = y + seq([(None, 1), (72, 1), (76, 1), (79, 1), (84, 8)], step, "square", 0.5, 0.12, n) * 0.7
@@ -174,7 +187,7 @@ def bgm():
     for i in range(0, total, step * 2):
         m = 700
         amp = 0.5 if (i // (step * 2)) % 2 else 0.25
-        hat[i:i + m] += noise(m, 900 + (i // step) % 64) * np.exp(-np.arange(m) / 120) * amp
+        hat[i:i + m] += noise(m, 900 + (i // step) % 64) * np.exp(-np.arange(m) / 120) * amp * fade_in(m, 0.001)
     y = mel * 0.42 + bass * 0.55 + stab * 0.12 + hat * 0.35
     return y
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -107,6 +109,15 @@ TEST(WaveFile, ReadsTheGameSounds) {
     EXPECT_GT(wave.dataSize, 22050u / 3);
     EXPECT_EQ(wave.dataOffset, 44u);
     EXPECT_EQ(wave.dataOffset + wave.dataSize, file.size());
+    // Each sound starts and ends at silence (128 in 8-bit PCM) and fades out over
+    // its last 5 ms: a sound cut off loud clicks when it ends.
+    const uint8_t* samples = file.data() + wave.dataOffset;
+    const size_t n = wave.dataSize;
+    EXPECT_NEAR(samples[0], 128, 2);
+    EXPECT_NEAR(samples[n - 1], 128, 2);
+    int loudestAtEnd = 0;
+    for (size_t i = n - 110; i < n; ++i) loudestAtEnd = std::max(loudestAtEnd, std::abs(samples[i] - 128));
+    EXPECT_LE(loudestAtEnd, 8);
   }
 }
 

@@ -1,0 +1,273 @@
+// rodeo_probe.exe: looks at a running rodeo.exe from outside, for the figures and
+// the soak scripts (run it in the same Wine prefix and desktop as the game).
+//   rodeo_probe.exe find     the game's frame: "frame=HWND pid=N x=.. y=.. w=.. h=.."
+//                            and its 400 x 300 view: "view x=.. y=.." (screen coordinates)
+//   rodeo_probe.exe counts   the game process's memory, GDI and USER objects, handles
+//   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line:
+//                            "box: kind=message|dialog edit=0|1 caption=... text=..."
+//   rodeo_probe.exe close    asks the frame to close (WM_CLOSE), as its close box does
+// Prints "none" and exits 1 when no game window is there. A second argument names a
+// file to write to instead: a program that explorer starts in a Wine virtual
+// desktop has no standard output of its caller's, and explorer does not wait for
+// it. The file appears whole when the probe is done (written beside, then renamed).
+#include <windows.h>
+#include <psapi.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTitle[] = L"ポムルのロデオ";
+
+std::string Utf8(const wchar_t* text) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+std::wstring Text(HWND w) {
+  wchar_t buf[512] = {};
+  GetWindowTextW(w, buf, 512);
+  return buf;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[128] = {};
+  GetClassNameW(w, buf, 128);
+  return buf;
+}
+
+struct Found {
+  HWND frame = nullptr;
+  HWND view = nullptr;
+};
+
+BOOL CALLBACK FindView(HWND child, LPARAM param) {
+  RECT r;
+  GetClientRect(child, &r);
+  if (r.right == 400 && r.bottom == 300 && IsWindowVisible(child)) {
+    reinterpret_cast<Found*>(param)->view = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindFrame(HWND w, LPARAM param) {
+  Found* found = reinterpret_cast<Found*>(param);
+  if (!IsWindowVisible(w) || Text(w).compare(0, wcslen(kTitle), kTitle) != 0) return TRUE;
+  if (ClassOf(w) == L"#32770") return TRUE;  // a message box with the game's caption
+  Found f;
+  f.frame = w;
+  EnumChildWindows(w, FindView, reinterpret_cast<LPARAM>(&f));
+  if (!f.view) return TRUE;
+  *found = f;
+  return FALSE;
+}
+
+Found FindGame() {
+  Found f;
+  EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&f));
+  return f;
+}
+
+struct WindowCount {
+  DWORD pid;
+  int windows;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+  ++reinterpret_cast<WindowCount*>(param)->windows;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTop(HWND w, LPARAM param) {
+  WindowCount* c = reinterpret_cast<WindowCount*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != c->pid) return TRUE;
+  ++c->windows;
+  EnumChildWindows(w, CountChild, param);
+  return TRUE;
+}
+
+// Wine keeps a process's GDI objects in a table that its PEB points to (the field
+// Windows has as GdiSharedHandleTable); live entries have a type, stock objects a flag.
+int WineGdiObjects(HANDLE process) {
+  using QueryFn = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION info{};
+  if (!query || query(process, ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return -1;
+  ULONG_PTR table = 0;
+  SIZE_T got = 0;
+  const size_t kGdiTableOffset = 0xF8;  // 64-bit PEB
+  if (!ReadProcessMemory(process, reinterpret_cast<char*>(info.PebBaseAddress) + kGdiTableOffset, &table,
+                         sizeof table, &got) || !table)
+    return -1;
+  const size_t kEntries = 0x10000, kEntrySize = 24;
+  std::vector<unsigned char> entries(kEntries * kEntrySize);
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(), entries.size(), &got)) return -1;
+  int live = 0;
+  for (size_t i = 0; i < got / kEntrySize; ++i) {
+    const unsigned char* e = &entries[i * kEntrySize];
+    bool stock = e[12] & 0x80;
+    if (e[14] != 0 && !stock) ++live;
+  }
+  return live;
+}
+
+// Handles of one process from the system's list of every handle (Wine answers 0 to
+// GetProcessHandleCount, but keeps this list in its server).
+long HandlesFromSystemList(DWORD pid) {
+  using QueryFn = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  struct Entry {  // SYSTEM_HANDLE_ENTRY
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ULONG access;
+  };
+  std::vector<unsigned char> buf(1 << 20);
+  ULONG need = 0;
+  const ULONG kSystemHandleInformation = 16;
+  for (int tries = 0; tries < 6; ++tries) {
+    NTSTATUS status = query(kSystemHandleInformation, buf.data(), static_cast<ULONG>(buf.size()), &need);
+    if (status == 0) {
+      ULONG count = *reinterpret_cast<ULONG*>(buf.data());
+      const Entry* e = reinterpret_cast<const Entry*>(buf.data() + sizeof(ULONG_PTR));
+      long mine = 0;
+      for (ULONG i = 0; i < count; ++i) mine += e[i].ownerPid == pid;
+      return mine;
+    }
+    buf.resize(std::max<size_t>(buf.size() * 2, need + 4096));
+  }
+  return -1;
+}
+
+int Counts(const Found& f) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(f.frame, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) {
+    std::printf("error: cannot open process %lu\n", pid);
+    return 1;
+  }
+  PROCESS_MEMORY_COUNTERS_EX mem{};
+  mem.cb = sizeof mem;
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem);
+  DWORD handles = 0;
+  GetProcessHandleCount(process, &handles);
+  long handleCount = handles ? static_cast<long>(handles) : HandlesFromSystemList(pid);
+  SetLastError(0);
+  DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+  bool guiKnown = gdi != 0 || user != 0;  // Wine's GetGuiResources answers 0
+  WindowCount windows{pid, 0};
+  EnumWindows(CountTop, reinterpret_cast<LPARAM>(&windows));
+  // Wine leaves PrivateUsage at 0; PagefileUsage is the private commit there too.
+  size_t privateBytes = mem.PrivateUsage ? mem.PrivateUsage : mem.PagefileUsage;
+  std::printf("pid=%lu working_set_kb=%zu private_kb=%zu peak_working_set_kb=%zu handles=%ld", pid,
+              mem.WorkingSetSize / 1024, privateBytes / 1024, mem.PeakWorkingSetSize / 1024, handleCount);
+  if (guiKnown) {
+    std::printf(" gdi=%lu user=%lu", gdi, user);
+  } else {
+    // Wine: GDI objects counted in the process's own table, and for USER objects
+    // the windows, which are what a leak of them would mostly be.
+    std::printf(" gdi=%d user=n/a", WineGdiObjects(process));
+  }
+  std::printf(" windows=%d\n", windows.windows);
+  CloseHandle(process);
+  return 0;
+}
+
+struct BoxSearch {
+  DWORD pid;
+  int seen;
+};
+
+struct BoxContent {
+  std::wstring texts;
+  bool message = false;  // a message box: its text control has the id 0xFFFF
+  bool edit = false;     // a field to type into (the new-record dialog's name)
+};
+
+BOOL CALLBACK BoxText(HWND child, LPARAM param) {
+  BoxContent* box = reinterpret_cast<BoxContent*>(param);
+  std::wstring cls = ClassOf(child), text = Text(child);
+  if (_wcsicmp(cls.c_str(), L"Edit") == 0) box->edit = true;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) box->message = true;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty()) {
+    if (!box->texts.empty()) box->texts += L" / ";
+    box->texts += text;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBoxes(HWND w, LPARAM param) {
+  BoxSearch* s = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != s->pid || !IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
+  BoxContent box;
+  EnumChildWindows(w, BoxText, reinterpret_cast<LPARAM>(&box));
+  std::printf("box: kind=%s edit=%d caption=%s text=%s\n", box.message ? "message" : "dialog", box.edit ? 1 : 0,
+              Utf8(Text(w).c_str()).c_str(), Utf8(box.texts.c_str()).c_str());
+  ++s->seen;
+  return TRUE;
+}
+
+}  // namespace
+
+int Probe(const wchar_t* what) {
+  Found f = FindGame();
+  if (!f.frame) {
+    std::printf("none\n");
+    return 1;
+  }
+  if (!wcscmp(what, L"find")) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(f.frame, &pid);
+    RECT r, v;
+    GetWindowRect(f.frame, &r);
+    GetWindowRect(f.view, &v);
+    std::printf("frame=%p pid=%lu x=%ld y=%ld w=%ld h=%ld\n", static_cast<void*>(f.frame), pid, r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+    std::printf("view x=%ld y=%ld\n", v.left, v.top);
+    return 0;
+  }
+  if (!wcscmp(what, L"counts")) return Counts(f);
+  if (!wcscmp(what, L"boxes")) {
+    BoxSearch s{0, 0};
+    GetWindowThreadProcessId(f.frame, &s.pid);
+    EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&s));
+    std::printf("boxes=%d\n", s.seen);
+    return 0;
+  }
+  if (!wcscmp(what, L"close")) {
+    PostMessageW(f.frame, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  std::printf("usage: rodeo_probe.exe find|counts|boxes|close [OUTPUT]\n");
+  return 2;
+}
+
+int wmain(int argc, wchar_t** argv) {
+  const wchar_t* what = argc > 1 ? argv[1] : L"find";
+  if (argc < 3) return Probe(what);
+  std::wstring part = std::wstring(argv[2]) + L".part";
+  if (!_wfreopen(part.c_str(), L"w", stdout)) return 3;
+  int status = Probe(what);
+  std::fclose(stdout);
+  MoveFileExW(part.c_str(), argv[2], MOVEFILE_REPLACE_EXISTING);
+  return status;
+}
