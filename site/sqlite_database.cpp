@@ -1,6 +1,8 @@
 #include <sqlite3.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "site/database.h"
 
@@ -19,11 +21,16 @@ class SqliteDatabase : public Database {
     }
     // Writers wait for each other instead of failing at once.
     sqlite3_busy_timeout(db_, 5000);
-    // WAL: readers never block the writer; NORMAL sync keeps every committed
-    // transaction through a crash of the process (only a power cut may lose the last).
-    Exec("PRAGMA journal_mode=WAL");
-    Exec("PRAGMA synchronous=NORMAL");
-    Exec("PRAGMA foreign_keys=ON");
+    try {
+      // WAL: readers never block the writer; NORMAL sync keeps every committed
+      // transaction through a crash of the process (only a power cut may lose the last).
+      ExecWhileBusy("PRAGMA journal_mode=WAL");
+      Exec("PRAGMA synchronous=NORMAL");
+      Exec("PRAGMA foreign_keys=ON");
+    } catch (...) {
+      sqlite3_close(db_);
+      throw;
+    }
   }
 
   ~SqliteDatabase() override {
@@ -87,6 +94,17 @@ class SqliteDatabase : public Database {
 
   void Exec(const char* sql) {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sql);
+  }
+
+  // Switching the journal mode needs the store to itself, and SQLite answers "locked"
+  // at once, without the busy timeout, while another server opens the same store.
+  void ExecWhileBusy(const char* sql) {
+    for (int waited = 0;; waited += 10) {
+      int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+      if (rc == SQLITE_OK) return;
+      if ((rc & 0xff) != SQLITE_BUSY || waited >= 5000) Fail(sql);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
 
   [[noreturn]] void Fail(const std::string& what) {
