@@ -271,13 +271,15 @@ def test_main(args, probe):
         check(probe.wait(lambda s: s.get("iconic") == "0", 10, "restored") is not None,
               "the second copy restored the minimised first one")
         check(sorted(temp_files()) == files_before, "the second copy made no temporary file")
-        other = subprocess.Popen([WINE_RUN, args.probe, "elsewhere", "6000"], env=env())
-        time.sleep(2.0)
-        check(probe.state().get("foreground") == "0", "another window is in front")
+        # The other window stays long enough for a slow start of the second copy.
+        other = subprocess.Popen([WINE_RUN, args.probe, "elsewhere", "15000"], env=env())
+        check(probe.wait(lambda s: s.get("foreground") == "0", 20, "another window in front") is not None,
+              "another window is in front")
         second = Rodeo(args.exe)
         code = second.wait(30)
         check(code == 0, "a second copy ends by itself again (%s)" % code)
-        check(probe.state().get("foreground") == "1", "the second copy brought the first to the front")
+        check(probe.wait(lambda s: s.get("foreground") == "1", 10, "the first in front") is not None,
+              "the second copy brought the first to the front")
         other.wait(30)
         probe.run("foreground")
 
