@@ -4,17 +4,23 @@
 #include "engine/kl_input.h"
 #include "engine/kl_math.h"
 #include "engine/kl_sprite.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "engine/kl_task.h"
 #include "media/kl_media.h"
 
 klFrameClock klClock;
-KlWindow klEngineWindow = nullptr;
 int klShutDown = 0;
+
+bool klEngineLive() { return !klShutDown && !klFatalRaised(); }
 
 namespace {
 
 const klStepFn kBootTable[] = {BootStep, EmptyStep};
+
+// klError's close: the host posts it, so it happens once the failing call is over.
+void CloseAfterError() {
+  if (CMgHost* host = GetMgHost()) host->Quit(nullptr);
+}
 
 void ClearEdges() {
   klInput.leftPressed = klInput.rightPressed = 0;
@@ -43,15 +49,17 @@ bool UpdateCursor(int active) {
   return true;
 }
 
-// Re-creates the display 1.5 s after it was lost and reloads every picture.
+// Re-creates the display 1.5 s after it was lost and reloads every picture. A
+// failure on the way is fatal and ends the recovery where it happened.
 void RecoverDisplay() {
   if (!displayLost || static_cast<int32_t>(klSystem()->Time() - (displayLostTime + 1500u)) <= 0) return;
   displayLost = 0;
   klDrawRelease();
   klDrawInit(KL_VIEW_WIDTH, KL_VIEW_HEIGHT, 8);
+  if (klFatalRaised()) return;
   klTrace("dc %dbit\n", colourDepth);
-  for (int slot = 0; slot < KL_OBJECT_SLOTS; ++slot) klDrawReloadObject(slot);
-  klDrawRestorePalette();
+  for (int slot = 0; slot < KL_OBJECT_SLOTS && !klFatalRaised(); ++slot) klDrawReloadObject(slot);
+  if (!klFatalRaised()) klDrawRestorePalette();
 }
 
 }  // namespace
@@ -63,6 +71,8 @@ void klClockInit() {
 
 int klEngineInit() {
   klShutDown = 0;
+  klFatalReset();
+  klSetFatalClose(CloseAfterError);
   klEngineWindow = GetMgHost()->GetViewWindow();
   if (!klDrawInit(KL_VIEW_WIDTH, KL_VIEW_HEIGHT, 8)) {
     klDrawRelease();
@@ -70,8 +80,11 @@ int klEngineInit() {
     return 1;
   }
   klSoundInit();
-  klSpriteInit();
+  // The task list is always made, so a later Shutdown and the task calls find it.
   klTaskInit();
+  // Out of memory for the list's head: the error has posted the close; nothing
+  // more is set up, and the host's ticks find the engine closing.
+  if (!klSpriteInit()) return 0;
   klTaskSetHeadTable(kBootTable);
   klSinInit();
   klClockInit();
@@ -89,7 +102,7 @@ int klEngineShutdown() {
 }
 
 int klEngineTick(int active) {
-  if (klShutDown) return 1;
+  if (!klEngineLive()) return 1;
   KlSystem* sys = klSystem();
   if (!UpdateCursor(active) || !active) {
     // Painting, dragging or being covered never makes the game catch up later.
@@ -97,17 +110,20 @@ int klEngineTick(int active) {
     return 1;
   }
   RecoverDisplay();
+  if (klFatalRaised()) return 1;
   const uint32_t now = sys->Time();
   // Unsigned differences keep the comparisons right across the clock's wrap.
   if (static_cast<int32_t>(now - klClock.nextStepTime) >= 0) {
     klClock.nextStepTime += klClock.stepMs;
     while (static_cast<int32_t>(now - klClock.nextStepTime) >= 0) {
       klTaskRunAll();
+      if (klFatalRaised()) return 1;
       ClearEdges();
       klClock.nextStepTime += klClock.stepMs;
       ++klClock.catchUpCount;
     }
     klTaskRunAll();
+    if (klFatalRaised()) return 1;
     ClearEdges();
     klSpriteDrawAll();
     klDrawFlip();
@@ -123,7 +139,7 @@ int klEngineTick(int active) {
 }
 
 void klEngineStop(int stop) {
-  if (klShutDown || stop == stopped) return;
+  if (!klEngineLive() || stop == stopped) return;
   KlSystem* sys = klSystem();
   if (stop) {
     stopTicks = sys->TickCount();
@@ -138,6 +154,7 @@ void klEngineStop(int stop) {
   }
   // One step outside the clock, so the pause picture is current; edges stay set.
   klTaskRunAll();
+  if (klFatalRaised()) return;
   klSpriteDrawAll();
   klDrawFlip();
   stopped = stop;

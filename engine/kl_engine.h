@@ -1,19 +1,13 @@
 // Engine-wide state and routines shared by the engine's own files.
 #pragma once
 
+#include "core/kl_core.h"
 #include "engine/mg_host.h"
 
-extern KlWindow klEngineWindow;   // the game view, stored by Init
-extern int klShutDown;            // 0 until Shutdown, then 1
+extern int klShutDown;  // 0 until Shutdown, then 1
 
-// Fatal error: shows "where : what" in a system-modal "Error" box, closes the
-// application and returns 0, which the failing operation returns in turn.
-int klError(const char* where, const char* what);
+// The engine window (klEngineWindow), klError and klTrace live in the core
+// (core/kl_core.h), which the media library uses as well.
 
-// Debug text to the debugger output; returns the number of characters formatted.
-// Texts longer than 1023 characters are cut, never overflowed.
-int klTrace(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+// True while the engine may run: initialised, not shut down, no fatal error.
+bool klEngineLive();

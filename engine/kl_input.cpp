@@ -1,7 +1,8 @@
 #include "engine/kl_input.h"
 
 #include "engine/kl_clock.h"
-#include "engine/kl_system.h"
+#include "engine/kl_engine.h"
+#include "core/kl_system.h"
 #include "media/kl_media.h"
 
 klInputState klInput;
@@ -11,6 +12,7 @@ uint32_t stopTicks = 0;
 uint32_t stopCount = 0;
 
 void klFilterMessage(KlWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (!klEngineLive()) return;
   switch (message) {
     case KL_WM_MOVE:
       klClock.nextStepTime = klClock.nextSampleTime = klSystem()->Time();

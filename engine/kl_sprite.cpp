@@ -1,7 +1,7 @@
 #include "engine/kl_sprite.h"
 
 #include "engine/kl_engine.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "media/kl_media.h"
 
 namespace {
@@ -17,6 +17,8 @@ int klSpriteInit() {
 }
 
 klSprite* klSpriteAlloc(uint32_t priority) {
+  // Before Init, after Shutdown or once closing: no list to insert into.
+  if (!head || klFatalRaised()) return nullptr;
   klSprite* cur = head;
   while (cur->next && cur->next->priority < priority) cur = cur->next;
   klSprite* sprite = static_cast<klSprite*>(klSystem()->Alloc(sizeof(klSprite), true));
@@ -33,6 +35,7 @@ klSprite* klSpriteAlloc(uint32_t priority) {
 }
 
 int klSpriteFree(klSprite* sprite) {
+  if (!sprite || !head) return 0;
   sprite->prev->next = sprite->next;
   if (sprite->next) sprite->next->prev = sprite->prev;
   klSystem()->Free(sprite);
@@ -40,7 +43,7 @@ int klSpriteFree(klSprite* sprite) {
 }
 
 int klSpriteDrawAll() {
-  if (!head) return 1;
+  if (!head || klFatalRaised()) return 1;
   for (klSprite* s = head->next; s; s = s->next) {
     if (!s->visible) continue;
     if (s->scaled) {

@@ -17,8 +17,10 @@ struct klSprite {
 };
 
 int klSpriteInit();                         // allocates the head record
-klSprite* klSpriteAlloc(uint32_t priority);  // zero-filled; drawn behind equal priorities
-int klSpriteFree(klSprite* sprite);
+// Zero-filled, drawn behind the sprites of equal priority. Null when out of memory
+// (after klError), before Init, after Shutdown and after any fatal error.
+klSprite* klSpriteAlloc(uint32_t priority);
+int klSpriteFree(klSprite* sprite);  // 0 for null or when the list is gone
 int klSpriteDrawAll();
 int klSpriteRelease();                      // frees every record including the head
 klSprite* klSpriteHead();

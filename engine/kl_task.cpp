@@ -1,9 +1,7 @@
 #include "engine/kl_task.h"
 
 #include "engine/kl_engine.h"
-#include "engine/kl_system.h"
-
-void StartRodeoScene();  // the game's entry point, called by the first engine step
+#include "core/kl_system.h"
 
 klTask* klCurTask = nullptr;
 int16_t* klCurTaskStep = nullptr;
@@ -13,6 +11,7 @@ int klRunMode = 0;
 namespace {
 
 const klStepFn kEmptyTable[] = {EmptyStep, EmptyStep};
+void (*bootScene)() = nullptr;
 klTask head;
 klTask tail;
 int taskCount = 0;
@@ -26,13 +25,15 @@ alignas(16) unsigned char orphanWork[32768];
 void EmptyStep() {}
 
 void BootStep() {
-  StartRodeoScene();
+  if (bootScene) bootScene();
   ++*klCurTaskStep;
 }
 
+void klSetBootScene(void (*build)()) { bootScene = build; }
+
 void klTaskInit() {
-  head = klTask{kEmptyTable, nullptr, &tail, 0, 0, nullptr, 3};
-  tail = klTask{kEmptyTable, &head, nullptr, 0, 32767, nullptr, 3};
+  head = klTask{kEmptyTable, nullptr, &tail, 0, 0, nullptr, KL_RUN_ALWAYS};
+  tail = klTask{kEmptyTable, &head, nullptr, 0, 32767, nullptr, KL_RUN_ALWAYS};
   klCurTask = nullptr;
   klCurTaskStep = nullptr;
   klCurTaskWork = nullptr;
@@ -47,6 +48,7 @@ klTask* klTaskHead() { return &head; }
 int klTaskCount() { return taskCount; }
 
 void* klTaskCreate(const klStepFn* table, int16_t priority, uint8_t runFlags, int16_t workSize) {
+  if (klFatalRaised()) return orphanWork;  // closing: nothing new is made
   if (priority < 16 || priority > 32766) {
     klError("klTaskCreate", "priority out of range");
     return orphanWork;
@@ -92,9 +94,11 @@ void klTaskDeleteSelf() { klTaskDelete(klCurTask); }
 
 void klTaskRunAll() {
   CMgHost* host = GetMgHost();
-  if (host && host->GetState() == 2) return;
-  const uint8_t bit = klRunMode == 0 ? 1 : 2;
-  for (klTask* cur = &head; cur; cur = klCurTask->next) {
+  if (klFatalRaised() || (host && host->GetState() == kMgPaused)) return;
+  const uint8_t bit = klRunMode == 0 ? KL_RUN_MODE_ZERO : KL_RUN_OTHER_MODES;
+  // A step that raised a fatal error ends the pass: the program is closing, and the
+  // tasks after it must not run on a half-made scene.
+  for (klTask* cur = &head; cur && !klFatalRaised(); cur = klCurTask->next) {
     klCurTask = cur;
     klCurTaskStep = &cur->step;
     klCurTaskWork = cur->work;

@@ -1,10 +1,6 @@
 #include "engine/mg_engine.h"
 
-#include <new>
-
 #include "engine/kl_clock.h"
-
-CMgGame* CreateMgGame() { return new (std::nothrow) CMgEngine; }
 
 void CMgEngine::Describe(MgGameDesc* desc) {
   desc->title = "ポムルのロデオ";

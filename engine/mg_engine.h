@@ -1,5 +1,6 @@
 // The one implementation of the game module: a thin object over the engine's
-// process-wide state.
+// process-wide state. The game creates it (CreateMgGame, game/rodeo_module.cpp)
+// after handing the engine its scene build (klSetBootScene).
 #pragma once
 
 #include "engine/mg_game.h"

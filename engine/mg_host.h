@@ -1,27 +1,59 @@
-// Host services: the game's only door to the shell. The main frame implements it.
+// Host services: the game's only door to the shell. The main frame implements
+// CMgHost as a second base class and registers itself with SetMgHost before it
+// calls the module's Init; the engine reaches it through GetMgHost. Every call
+// below comes from inside a module call (Init, Tick, Stop, ...) on the UI thread.
 #pragma once
 
-struct HWND__;  // the platform's window handle (HWND on Windows)
-typedef HWND__* KlWindow;
+#include "core/kl_core.h"  // KlWindow
+
+// The game state the host keeps, as GetState reports it.
+enum MgHostState : int {
+  kMgIdle = 0,     // no ride: the title, or the result after one
+  kMgRunning = 1,  // a ride is on; the loop ticks
+  kMgPaused = 2,   // stopped by the player, by deactivation or by modal UI: no task runs
+};
+
+// What RequestState asks for.
+enum MgStateRequest : int {
+  kMgRequestReset = 0,        // to idle (from 1 or 2); the host then calls Resync
+  kMgRequestStart = 1,        // idle to running; the host then calls OnStart
+  kMgRequestPauseToggle = 2,  // running <-> paused; the host then calls Stop(1) or Stop(0)
+};
 
 class CMgHost {
  public:
-  virtual KlWindow GetViewWindow() = 0;         // the child window showing the 400 x 300 view
-  virtual void RequestState(int request) = 0;   // 0 stop, 1 start, 2 pause toggle
-  virtual int GetState() = 0;                   // 0 idle, 1 running, 2 paused
-  virtual void ReportResult(const char* text, int value) = 0;  // copied, handled later
+  // The child window showing the 400 x 300 view, whose messages the host passes to
+  // FilterMessage. Called by the engine's Init, which keeps it as klEngineWindow.
+  virtual KlWindow GetViewWindow() = 0;
+  // Called by the rodeo's result step (with kMgRequestReset, after ReportResult).
+  // The host changes its state and calls OnStart, Stop or Resync from inside this
+  // call, as the enum above says.
+  virtual void RequestState(int request) = 0;
+  // An MgHostState. Called by every task pass (nothing runs while kMgPaused) and by
+  // the rodeo's steps.
+  virtual int GetState() = 0;
+  // Called by the rodeo's result step in the middle of a game step: the host copies
+  // text and value and handles them later, from a posted WM_MG_RESULT.
+  virtual void ReportResult(const char* text, int value) = 0;
+  // The descriptor's tickInterval; the engine calls neither.
   virtual void SetTickInterval(int milliseconds) = 0;
   virtual int GetTickInterval() = 0;
-  virtual const char* GetAssetPath(const char* fileName) = 0;  // path of the unpacked file
+  // Path (UTF-8) of the unpacked file of that name, or null when the pack lacks it
+  // (the loader given null fails as for a missing file). Called by the scene build
+  // right before each load; the text may change at the next call.
+  virtual const char* GetAssetPath(const char* fileName) = 0;
 
-  // Closes the application: with a message, hides the main window and shows it in a
-  // "強制終了" box first. Engine code; the engine itself passes null only.
+  // Closes the application, engine code (not virtual): with a message, hides the
+  // main window and shows the message in a "強制終了" box first; then posts
+  // WM_CLOSE to the main window, so the close happens after the current engine
+  // call has returned. The frame's WM_CLOSE destroys the window and its WM_DESTROY
+  // calls Shutdown. The engine itself calls it with null only, from klError.
   void Quit(const char* message);
 
  protected:
   ~CMgHost() {}
 };
 
-// The host the engine talks to. The frame registers itself before the engine's Init.
+// The host the engine talks to; null before the frame registers itself.
 CMgHost* GetMgHost();
 void SetMgHost(CMgHost* host);

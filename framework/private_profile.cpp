@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 
 std::string GetIniString(const std::string& file, const std::string& section,
                          const std::string& key, const std::string& fallback) {

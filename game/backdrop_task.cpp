@@ -43,7 +43,7 @@ void CreateBackdropTask() {
   BackdropWork* w =
       static_cast<BackdropWork*>(klTaskCreate(BackdropTaskSteps, kCompanionPriority, 1, sizeof(BackdropWork)));
   for (int i = 0; i < 3; ++i) {
-    w->panels[i] = MakeSprite(kBackdropPriority, bgSheet,
+    w->panels[i] = MakeSprite(kBackdropPriority, rodeoScene.bgSheet,
                               RodeoRect{0, kPanelHeight * i, kPanelWidth, kPanelHeight * i + kPanelHeight},
                               0, -25, true);
   }

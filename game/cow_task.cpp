@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/kl_math.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"
 #include "media/kl_media.h"
@@ -38,7 +38,7 @@ void PushBalance(int fromUpright) {
 void Call(CowWork* w) {
   KlSystem* sys = klSystem();
   if (w->nextCallTime - sys->Time() <= kCallGapMs) return;
-  klSoundPlay(cowSound, 0);
+  klSoundPlay(rodeoScene.cowSound, 0);
   w->nextCallTime = sys->Time() + kCallGapMs;
 }
 
@@ -162,7 +162,7 @@ const klStepFn CowTaskSteps[] = {Stand, Rear, RearDown, Kick, KickDown};
 void CreateCowTask() {
   CowWork* w = static_cast<CowWork*>(klTaskCreate(CowTaskSteps, kCompanionPriority, 1, sizeof(CowWork)));
   std::memset(w, 0, sizeof(CowWork));
-  w->cowSprite = MakeSprite(kCowPriority, cowSheet, RodeoRect{0, 0, kCowFrameWidth, kCowFrameHeight},
+  w->cowSprite = MakeSprite(kCowPriority, rodeoScene.cowSheet, RodeoRect{0, 0, kCowFrameWidth, kCowFrameHeight},
                             kCowHomeX, kCowHomeY, true);
-  w->snortSprite = MakeSprite(kSnortPriority, partsSheet, kSnortRect, 99, 266, true);
+  w->snortSprite = MakeSprite(kSnortPriority, rodeoScene.partsSheet, kSnortRect, 99, 266, true);
 }

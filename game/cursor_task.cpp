@@ -20,5 +20,5 @@ const klStepFn CursorTaskSteps[] = {CursorStep};
 
 void CreateCursorTask() {
   CursorWork* w = static_cast<CursorWork*>(klTaskCreate(CursorTaskSteps, kCompanionPriority, 1, sizeof(CursorWork)));
-  w->cursorSprite = MakeSprite(kCursorPriority, partsSheet, kCursorRect, 0, 0, true);
+  w->cursorSprite = MakeSprite(kCursorPriority, rodeoScene.partsSheet, kCursorRect, 0, 0, true);
 }

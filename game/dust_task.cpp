@@ -32,5 +32,5 @@ void SpawnDust(int x, int y) {
   w->dustX = x;
   w->dustY = y;
   w->dustTime = 0;
-  w->dustSprite = MakeSprite(kDustPriority, partsSheet, kDustRect, x, y, true);
+  w->dustSprite = MakeSprite(kDustPriority, rodeoScene.partsSheet, kDustRect, x, y, true);
 }

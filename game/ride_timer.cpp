@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/kl_input.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "engine/kl_task.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"
@@ -55,12 +55,12 @@ void ShowTime() {
   std::snprintf(text, sizeof text, "%07.3f", shown * 0.001);
   for (int i = 0; i < 3; ++i) {
     const int d = static_cast<uint8_t>(text[i] - '0');
-    bigDigits[i]->srcLeft = kBigDigitPitch * d;
-    bigDigits[i]->srcRight = kBigDigitPitch * d + 33;
+    rodeoScene.bigDigits[i]->srcLeft = kBigDigitPitch * d;
+    rodeoScene.bigDigits[i]->srcRight = kBigDigitPitch * d + 33;
   }
   for (int i = 0; i < 3; ++i) {
     const int d = static_cast<uint8_t>(text[4 + i] - '0');
-    smallDigits[i]->srcLeft = kSmallDigitPitch * d;
-    smallDigits[i]->srcRight = kSmallDigitPitch * d + 26;
+    rodeoScene.smallDigits[i]->srcLeft = kSmallDigitPitch * d;
+    rodeoScene.smallDigits[i]->srcRight = kSmallDigitPitch * d + 26;
   }
 }

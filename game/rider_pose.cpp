@@ -15,15 +15,15 @@ void UpdateRiderPose(int f) {
   const int c = PoseRowForLean(st.lean);
   const PoseRow& row = PoseTable[c];
   if (c == 0) {
-    SetSource(riderSprite, RodeoRect{kUprightPitch * f, 0, kUprightPitch * f + row.width, row.height});
+    SetSource(rodeoScene.riderSprite, RodeoRect{kUprightPitch * f, 0, kUprightPitch * f + row.width, row.height});
   } else {
-    SetSource(riderSprite, RodeoRect{row.left, row.top, row.left + row.width, row.top + row.height});
+    SetSource(rodeoScene.riderSprite, RodeoRect{row.left, row.top, row.left + row.width, row.top + row.height});
   }
   // The pose's seat point sits on the cow's back, which tilts and rises with the pitch.
   st.riderX = 205 + (103 - row.width) / 2 - (row.seatX - row.left) + 2.3 * st.pitch;
   st.riderY = 195 + (120 - row.height) / 2 - (row.seatY - row.top) - 5.0 * std::fabs(st.pitch);
-  riderSprite->x = static_cast<int32_t>(st.riderX);
-  riderSprite->y = static_cast<int32_t>(st.riderY);
+  rodeoScene.riderSprite->x = static_cast<int32_t>(st.riderX);
+  rodeoScene.riderSprite->y = static_cast<int32_t>(st.riderY);
 }
 
 void UpdateRope() {
@@ -43,7 +43,7 @@ void UpdateRope() {
   // Dot i of 30 at i/30 of the way, sagging by up to 2 pixels in the middle; the
   // rope stops one step short of the hand.
   for (int i = 0; i < kRopeDots; ++i) {
-    klSprite* dot = ropeDots[i];
+    klSprite* dot = rodeoScene.ropeDots[i];
     const float sag = 2 * klSin(static_cast<float>(i * k * 3.14159265358979));
     dot->x = static_cast<int32_t>(dx * i * k + ax);
     dot->y = static_cast<int32_t>(dy * i * k + ay + sag);

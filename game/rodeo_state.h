@@ -1,5 +1,5 @@
-// What the rodeo's tasks share: the round's values, the loaded sheets and sounds,
-// and the sprites the scene build makes once for the whole run.
+// What the rodeo's tasks share: the round's values (RodeoState) and the loaded
+// sheets, sounds and sprites of the scene (RodeoScene).
 #pragma once
 
 #include <cstdint>
@@ -23,20 +23,25 @@ struct RodeoState {
 
 extern RodeoState rodeoState;
 
-// Picture slots and sound handles, set by LoadRodeoAssets.
-extern int bgSheet, pomulSheet, cowSheet, partsSheet;
-extern int bgmSound, puSound, readySound, goSound, cowSound;
+// What the scene build loads and makes once for the whole run, freed (sprites,
+// pictures, sounds) by the engine's Shutdown.
+struct RodeoScene {
+  // Picture slots and sound handles, set by LoadRodeoAssets (0 when not loaded).
+  int bgSheet, pomulSheet, cowSheet, partsSheet;
+  int bgmSound, puSound, readySound, goSound, cowSound;
+  // Sprites made by BuildRodeoScene (null when not made).
+  klSprite* coverSprite;
+  klSprite* captionSprite;
+  klSprite* riderSprite;
+  klSprite* signSprite;
+  klSprite* ropeDots[kRopeDots];
+  klSprite* bigDigits[3];
+  klSprite* pointSprite;
+  klSprite* smallDigits[3];
+  klSprite* secLabel;
+};
 
-// Sprites made by BuildRodeoScene.
-extern klSprite* coverSprite;
-extern klSprite* captionSprite;
-extern klSprite* riderSprite;
-extern klSprite* signSprite;
-extern klSprite* ropeDots[kRopeDots];
-extern klSprite* bigDigits[3];
-extern klSprite* pointSprite;
-extern klSprite* smallDigits[3];
-extern klSprite* secLabel;
+extern RodeoScene rodeoScene;
 
 // Cuts a sprite's source rectangle.
 inline void SetSource(klSprite* sprite, const RodeoRect& r) {
@@ -46,6 +51,6 @@ inline void SetSource(klSprite* sprite, const RodeoRect& r) {
   sprite->srcBottom = r.bottom;
 }
 
-// A new sprite cut from sheet and placed at x, y.
+// A new sprite cut from sheet and placed at x, y; null when klSpriteAlloc gave none.
 klSprite* MakeSprite(uint32_t priority, int sheet, const RodeoRect& source, int x, int y,
                      bool visible);

@@ -5,7 +5,7 @@
 
 #include "engine/kl_input.h"
 #include "engine/kl_math.h"
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 #include "engine/mg_host.h"
 #include "game/rodeo_state.h"
 #include "game/rodeo_tasks.h"
@@ -21,16 +21,16 @@ void GoTo(RodeoStep step) { *klCurTaskStep = step; }
 // A stop by the host ends the round from any step but WaitStart.
 bool HostStopped() {
   if (GetMgHost()->GetState() != 0) return false;
-  klSoundStop(bgmSound);
+  klSoundStop(rodeoScene.bgmSound);
   GoTo(kWaitStart);
   return true;
 }
 
 void WaitStart() {
-  coverSprite->visible = 1;
+  rodeoScene.coverSprite->visible = 1;
   rodeoState.rideStarted = 0;
   rodeoState.fallen = 0;
-  riderSprite->scaled = 0;
+  rodeoScene.riderSprite->scaled = 0;
   if (GetMgHost()->GetState() != 1) return;
 
   RodeoState& st = rodeoState;
@@ -40,31 +40,31 @@ void WaitStart() {
   st.speed = klSystem()->KeyDown(kRKey) ? 1.0f : 0.1f;
   st.elapsedMs = st.resultMs = 0;
   std::memset(Work(), 0, sizeof(RodeoWork));
-  klSoundPlay(readySound, 0);
-  SetSource(signSprite, kReadyRect);
+  klSoundPlay(rodeoScene.readySound, 0);
+  SetSource(rodeoScene.signSprite, kReadyRect);
   GoTo(kReadySign);
 }
 
 void ReadySign() {
   if (HostStopped()) return;
   RodeoWork* w = Work();
-  coverSprite->visible = 0;
+  rodeoScene.coverSprite->visible = 0;
   w->signTimer += 0.04;
   const float s = w->signTimer < 1.0f ? w->signTimer : 1.0f;
   // The far edges come from the previous position, so the first frame's
   // rectangle is inverted and draws nothing.
-  signSprite->scaled = 1;
-  signSprite->right = static_cast<int32_t>(signSprite->x + 364 * s);
-  signSprite->bottom = static_cast<int32_t>(signSprite->y + 56 * s);
-  signSprite->x = static_cast<int32_t>((400 - 364 * s) * 0.5 + 4);
-  signSprite->y = static_cast<int32_t>((300 - 56 * s) * 0.5);
-  signSprite->visible = 1;
+  rodeoScene.signSprite->scaled = 1;
+  rodeoScene.signSprite->right = static_cast<int32_t>(rodeoScene.signSprite->x + 364 * s);
+  rodeoScene.signSprite->bottom = static_cast<int32_t>(rodeoScene.signSprite->y + 56 * s);
+  rodeoScene.signSprite->x = static_cast<int32_t>((400 - 364 * s) * 0.5 + 4);
+  rodeoScene.signSprite->y = static_cast<int32_t>((300 - 56 * s) * 0.5);
+  rodeoScene.signSprite->visible = 1;
   if (w->signTimer > 4.0f) {
     w->signTimer = 0;
     rodeoState.rideStarted = 1;
-    klSoundPlay(bgmSound, 1);
-    klSoundPlay(goSound, 0);
-    SetSource(signSprite, kGoRect);
+    klSoundPlay(rodeoScene.bgmSound, 1);
+    klSoundPlay(rodeoScene.goSound, 0);
+    SetSource(rodeoScene.signSprite, kGoRect);
     GoTo(kRiding);
   }
   UpdateRiderPose(w->riderFrame);
@@ -90,7 +90,7 @@ void Riding() {
   RodeoWork* w = Work();
   RodeoState& st = rodeoState;
   w->signTimer += 0.04;
-  if (w->signTimer > 1.5f) signSprite->visible = 0;
+  if (w->signTimer > 1.5f) rodeoScene.signSprite->visible = 0;
   ++w->frameCounter;
   if (20 - 20 * st.speed < w->frameCounter) {
     w->frameCounter = 0;
@@ -111,10 +111,10 @@ void Riding() {
     UpdateRope();
     return;
   }
-  signSprite->visible = 0;
-  for (klSprite* dot : ropeDots) dot->visible = 0;
+  rodeoScene.signSprite->visible = 0;
+  for (klSprite* dot : rodeoScene.ropeDots) dot->visible = 0;
   w->stepTimer = 0;
-  klSoundStop(bgmSound);
+  klSoundStop(rodeoScene.bgmSound);
   GoTo(st.lean == 4 ? kFallPositive : kFallNegative);
 }
 
@@ -126,9 +126,9 @@ void Fall(const RodeoRect& firstFrame, const RodeoRect& lying) {
   st.riderY += 3.0f;
   if (st.riderY > 200.0f) {
     st.riderY = 220.0f;  // a 20-pixel drop onto the ground
-    SetSource(riderSprite, lying);
-    riderSprite->x = static_cast<int32_t>(st.riderX);
-    riderSprite->y = 220;
+    SetSource(rodeoScene.riderSprite, lying);
+    rodeoScene.riderSprite->x = static_cast<int32_t>(st.riderX);
+    rodeoScene.riderSprite->y = 220;
     w->stepTimer = 0;
     GoTo(kLieOnGround);
     return;
@@ -138,9 +138,9 @@ void Fall(const RodeoRect& firstFrame, const RodeoRect& lying) {
   RodeoRect frame = firstFrame;
   frame.left += kFallFramePitch * n;
   frame.right += kFallFramePitch * n;
-  SetSource(riderSprite, frame);
-  riderSprite->x = static_cast<int32_t>(st.riderX);
-  riderSprite->y = static_cast<int32_t>(st.riderY);
+  SetSource(rodeoScene.riderSprite, frame);
+  rodeoScene.riderSprite->x = static_cast<int32_t>(st.riderX);
+  rodeoScene.riderSprite->y = static_cast<int32_t>(st.riderY);
 }
 
 void FallPositive() { Fall(kFallPositiveRect, kLiePositiveRect); }
@@ -151,17 +151,17 @@ void LieOnGround() {
   RodeoWork* w = Work();
   w->stepTimer += 1.0f;
   if (!(w->stepTimer > 120.0f)) return;
-  klSoundPlay(puSound, 0);
+  klSoundPlay(rodeoScene.puSound, 0);
   w->stepTimer = 0;
   // The upper half of the lying rider, stretched upwards: the same bottom edge,
   // 40 pixels taller.
-  const bool positive = riderSprite->srcTop == kLiePositiveRect.top;
-  riderSprite->srcBottom = positive ? 490 : 666;
-  riderSprite->scaled = 1;
-  riderSprite->right = riderSprite->x + 122;
-  riderSprite->bottom = riderSprite->y + (positive ? 96 : 84);
-  riderSprite->x = static_cast<int32_t>(rodeoState.riderX);
-  riderSprite->y = static_cast<int32_t>(rodeoState.riderY - 40.0f);
+  const bool positive = rodeoScene.riderSprite->srcTop == kLiePositiveRect.top;
+  rodeoScene.riderSprite->srcBottom = positive ? 490 : 666;
+  rodeoScene.riderSprite->scaled = 1;
+  rodeoScene.riderSprite->right = rodeoScene.riderSprite->x + 122;
+  rodeoScene.riderSprite->bottom = rodeoScene.riderSprite->y + (positive ? 96 : 84);
+  rodeoScene.riderSprite->x = static_cast<int32_t>(rodeoState.riderX);
+  rodeoScene.riderSprite->y = static_cast<int32_t>(rodeoState.riderY - 40.0f);
   GoTo(kShowResult);
 }
 
@@ -175,7 +175,7 @@ void ShowResult() {
   CMgHost* host = GetMgHost();
   host->ReportResult(text, static_cast<int>(rodeoState.resultMs));
   host->RequestState(0);
-  coverSprite->visible = 1;
+  rodeoScene.coverSprite->visible = 1;
   GoTo(kWaitStart);
 }
 

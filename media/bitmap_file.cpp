@@ -1,11 +1,5 @@
 #include "media/bitmap_file.h"
 
-#include <cstdio>
-
-#ifdef _WIN32
-#include "engine/win32/wide_text.h"
-#endif
-
 namespace {
 
 uint32_t Le32(const uint8_t* p) {
@@ -51,28 +45,4 @@ bool klParseBitmap(const uint8_t* data, size_t size, KlBitmapFile* out) {
   file.pixels = data + KL_BITMAP_PIXEL_OFFSET;
   *out = file;
   return true;
-}
-
-bool klReadWholeFile(const char* name, std::vector<uint8_t>* bytes) {
-#ifdef _WIN32
-  // Our paths are UTF-8; the narrow runtime would read them in the ANSI code page
-  // and miss a folder with a Japanese name.
-  std::FILE* f = _wfopen(WideFromUtf8(name).c_str(), L"rb");
-#else
-  std::FILE* f = std::fopen(name, "rb");
-#endif
-  if (!f) return false;
-  bytes->clear();
-  uint8_t chunk[65536];
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(chunk, 1, sizeof chunk, f);
-    bytes->insert(bytes->end(), chunk, chunk + got);
-    if (got < sizeof chunk) {
-      ok = !std::ferror(f);
-      break;
-    }
-  }
-  std::fclose(f);
-  return ok;
 }

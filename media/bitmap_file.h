@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 constexpr size_t KL_BITMAP_TABLE_OFFSET = 54;
 constexpr size_t KL_BITMAP_TABLE_BYTES = 1024;
@@ -33,6 +32,3 @@ bool klParseBitmapHeader(const uint8_t* data, size_t size, KlBitmapFile* out);
 // Headers, table and pixels: also refuses sizes that are not positive, whose
 // rows overflow, or whose rows the file does not hold.
 bool klParseBitmap(const uint8_t* data, size_t size, KlBitmapFile* out);
-
-// The whole file into bytes; false when it cannot be opened or read.
-bool klReadWholeFile(const char* name, std::vector<uint8_t>* bytes);  // name in UTF-8

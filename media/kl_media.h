@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/mg_host.h"
+#include "core/kl_core.h"  // KlWindow
 
 constexpr int KL_VIEW_WIDTH = 400;
 constexpr int KL_VIEW_HEIGHT = 300;

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "engine/win32/wide_text.h"
+#include "core/kl_core.h"
+#include "core/win32/wide_text.h"
 #include "shell/pack_format.h"
 
 namespace {
@@ -40,10 +41,7 @@ bool WriteWholeFile(HANDLE file, const uint8_t* data, uint32_t size) {
   return true;
 }
 
-void Trace(const char* what) {
-  std::string line = std::string("CAssetPack: ") + what + "\n";
-  OutputDebugStringA(line.c_str());
-}
+void Trace(const char* what) { klTrace("CAssetPack: %s\n", what); }
 
 }  // namespace
 

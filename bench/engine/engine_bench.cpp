@@ -9,7 +9,7 @@
 #include "engine/kl_clock.h"
 #include "engine/kl_sprite.h"
 #include "engine/kl_task.h"
-#include "engine/mg_game.h"
+#include "engine/mg_engine.h"
 #include "media/headless/headless_media.h"
 #include "support/fake_system.h"
 #include "support/test_host.h"
@@ -36,7 +36,8 @@ struct EngineWith60 {
     klSetSystem(&sys);
     SetMgHost(&host);
     headlessMediaReset();
-    game = CreateMgGame();
+    klSetBootScene(nullptr);
+    game = new CMgEngine;
     game->Init();
     klTaskInit();
     for (int i = 0; i < 60; ++i) {

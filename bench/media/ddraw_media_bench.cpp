@@ -8,7 +8,7 @@
 
 #include "bench/media/sixty_sprites.h"
 #include "engine/kl_engine.h"
-#include "engine/win32/win32_system.h"
+#include "core/win32/win32_system.h"
 #include "support/test_host.h"
 
 namespace {

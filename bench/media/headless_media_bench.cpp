@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/media/sixty_sprites.h"
+#include "core/kl_file.h"
 #include "media/bitmap_file.h"
 #include "media/headless/headless_media.h"
 #include "media/pixel_convert.h"

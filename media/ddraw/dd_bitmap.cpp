@@ -2,8 +2,8 @@
 // depth, and the GDI path with its colour-key helpers for any other bitmap.
 #include <vector>
 
-#include "engine/kl_engine.h"
-#include "engine/win32/wide_text.h"
+#include "core/kl_core.h"
+#include "core/win32/wide_text.h"
 #include "media/bitmap_file.h"
 #include "media/ddraw/dd_media.h"
 
@@ -72,7 +72,7 @@ HRESULT klDrawCopyBitmap(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int
   if (!bitmap || !surface) return E_FAIL;
   surface->Restore();
   HDC image = CreateCompatibleDC(nullptr);
-  if (!image) OutputDebugStringA("createcompatible dc failed\n");
+  if (!image) klTrace("createcompatible dc failed\n");
   HGDIOBJ old = SelectObject(image, bitmap);
   BITMAP bm{};
   GetObjectA(bitmap, sizeof bm, &bm);

@@ -2,12 +2,10 @@
 // surface and the 400 x 300 back surface the sprite pass draws into.
 #include "media/ddraw/dd_media.h"
 
-#include "engine/kl_engine.h"
-#include "engine/kl_system.h"
+#include "core/kl_core.h"
+#include "core/kl_system.h"
 
 uint8_t colourDepth = 0;
-int32_t displayLost = 0;
-uint32_t displayLostTime = 0;
 
 IDirectDraw* klDirectDraw = nullptr;
 IDirectDrawSurface* klFrontSurface = nullptr;
@@ -25,7 +23,11 @@ void ReleaseAndNull(T*& p) {
   p = nullptr;
 }
 
-int Fail(const char* what) { return klError("klDrawInit", what); }
+// A failed DirectDraw call: its result code to the debugger output, then the box.
+int Fail(const char* call, HRESULT hr, const char* what) {
+  klTrace("klDrawInit: %s failed 0x%08lx\n", call, static_cast<unsigned long>(hr));
+  return klError("klDrawInit", what);
+}
 
 HRESULT CreateBackSurface(DWORD width, DWORD height, DWORD caps) {
   DDSURFACEDESC sd{};
@@ -41,42 +43,47 @@ HRESULT CreateBackSurface(DWORD width, DWORD height, DWORD caps) {
 
 int klDrawInit(unsigned width, unsigned height, unsigned) {
   if (klDirectDraw) klDrawRelease();
+  klSetFatalBlank(klDrawToGDI);  // klError blanks the view before its box
   if (!initialisedOnce) {
     for (klObject& o : klObjects) o = klObject{};
     klPaletteFile.clear();
   }
-  if (!klDirectDraw && FAILED(DirectDrawCreate(nullptr, &klDirectDraw, nullptr))) {
+  HRESULT hr = DD_OK;
+  if (!klDirectDraw && FAILED(hr = DirectDrawCreate(nullptr, &klDirectDraw, nullptr))) {
     klDirectDraw = nullptr;
-    return Fail("can't use DirectDraw");
+    return Fail("DirectDrawCreate", hr, "can't use DirectDraw");
   }
-  if (FAILED(klDirectDraw->SetCooperativeLevel(klEngineWindow, DDSCL_NORMAL)))
-    return Fail("can't set cooperative level");
+  if (FAILED(hr = klDirectDraw->SetCooperativeLevel(klEngineWindow, DDSCL_NORMAL)))
+    return Fail("SetCooperativeLevel", hr, "can't set cooperative level");
 
   DDSURFACEDESC sd{};
   sd.dwSize = sizeof sd;
   sd.dwFlags = DDSD_CAPS;
   sd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  if (FAILED(klDirectDraw->CreateSurface(&sd, &klFrontSurface, nullptr))) {
+  if (FAILED(hr = klDirectDraw->CreateSurface(&sd, &klFrontSurface, nullptr))) {
     klFrontSurface = nullptr;
     // During recovery the display may still be changing: wait for the next change.
-    if (initialisedOnce) return 0;
-    return Fail("can't create front surface");
+    if (initialisedOnce) {
+      klTrace("klDrawInit: CreateSurface (primary) failed 0x%08lx, waiting\n", static_cast<unsigned long>(hr));
+      return 0;
+    }
+    return Fail("CreateSurface (primary)", hr, "can't create front surface");
   }
 
   ReleaseAndNull(klClipper);
-  if (FAILED(klDirectDraw->CreateClipper(0, &klClipper, nullptr))) {
+  if (FAILED(hr = klDirectDraw->CreateClipper(0, &klClipper, nullptr))) {
     klClipper = nullptr;
-    return Fail("create clipping failed");
+    return Fail("CreateClipper", hr, "create clipping failed");
   }
-  if (FAILED(klClipper->SetHWnd(0, klEngineWindow))) return Fail("get clip location failed");
-  if (FAILED(klFrontSurface->SetClipper(klClipper))) return Fail("set clipping failed");
+  if (FAILED(hr = klClipper->SetHWnd(0, klEngineWindow))) return Fail("SetHWnd", hr, "get clip location failed");
+  if (FAILED(hr = klFrontSurface->SetClipper(klClipper))) return Fail("SetClipper", hr, "set clipping failed");
 
   // The back surface asks for 3D use as well; a display without 3D (Wine's
   // software renderer) refuses that, and a plain offscreen surface serves.
   if (FAILED(CreateBackSurface(width, height, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE)) &&
-      FAILED(CreateBackSurface(width, height, DDSCAPS_OFFSCREENPLAIN))) {
+      FAILED(hr = CreateBackSurface(width, height, DDSCAPS_OFFSCREENPLAIN))) {
     klBackSurface = nullptr;
-    return Fail("can't create back surface");
+    return Fail("CreateSurface (back)", hr, "can't create back surface");
   }
 
   HDC dc = GetDC(klEngineWindow);
@@ -124,10 +131,4 @@ void klDrawToGDI() {
   klDrawClear();
   klDrawFlip();
   if (klDirectDraw) klDirectDraw->FlipToGDISurface();
-}
-
-void klDrawLost() {
-  if (displayLost) return;
-  displayLost = 1;
-  displayLostTime = klSystem()->Time();
 }

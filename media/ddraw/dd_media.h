@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/kl_file.h"
 #include "media/kl_media.h"
 #include "media/pixel_convert.h"
 

@@ -1,13 +1,12 @@
 // The table of picture objects: loading a file into a free slot, putting a
 // picture into a slot in use, and reloading a slot after the display was lost.
-#include <cstring>
-
-#include "engine/kl_engine.h"
+#include "core/kl_core.h"
 #include "media/ddraw/dd_media.h"
+#include "media/object_table.h"
 
 namespace {
 
-constexpr size_t kNameBytes = sizeof(klObject::name);
+static_assert(sizeof(klObject::name) == KL_OBJECT_NAME_BYTES, "the shared table's name field");
 
 void SetZeroKey(IDirectDrawSurface* surface) {
   DDCOLORKEY ck{0, 0};
@@ -30,72 +29,43 @@ IDirectDrawSurface* LoadResourceBitmap(const char* name, COLORREF key) {
   return surface;
 }
 
-void CopyName(klObject& o, const char* name) {
-  std::memset(o.name, 0, kNameBytes);
-  std::memcpy(o.name, name, std::strlen(name));
-}
+// The DirectDraw side of the table: surfaces from the 8-bit reader (keyed 0),
+// else from GDI (magenta for a new load, the slot's own key for a swap), else
+// from a bitmap resource of the program.
+class DirectDrawObjects : public KlObjectStore {
+ public:
+  bool MakePicture(int slot, const char* name, Making making) override {
+    klObject& o = klObjects[slot];
+    if ((o.surface = klDrawBMPToDirectDrawSurface(name))) {
+      SetZeroKey(o.surface);
+      o.colourKey = 0;
+      return true;
+    }
+    COLORREF key = making == Making::load ? KL_MAGENTA : o.colourKey;
+    o.surface = klDrawLoadBitmap(klDirectDraw, name, 0, 0);
+    if (making == Making::swap) klTrace("reading %s %dbit\n", name, colourDepth);
+    if (o.surface) {
+      klDrawSetColorKey(o.surface, key);
+    } else {
+      if (making == Making::swap) klTrace("ddloadbitmap failed\n");
+      o.surface = LoadResourceBitmap(name, key);
+      if (!o.surface) return false;
+    }
+    o.colourKey = key;
+    return true;
+  }
+  void DropPicture(int slot) override {
+    klObject& o = klObjects[slot];
+    if (o.surface) o.surface->Release();
+    o.surface = nullptr;
+  }
+  char* Name(int slot) override { return klObjects[slot].name; }
+};
+
+DirectDrawObjects objects;
 
 }  // namespace
 
-int klLoadObject(const char* name) {
-  if (std::strlen(name) >= kNameBytes) return klError("klLoadObject", "too long object name");
-  int slot = 1;
-  while (slot < KL_OBJECT_SLOTS && klObjects[slot].name[0]) ++slot;
-  if (slot == KL_OBJECT_SLOTS) return klError("klLoadObject", "object table over flow");
-  klObject& o = klObjects[slot];
-  CopyName(o, name);
-
-  if ((o.surface = klDrawBMPToDirectDrawSurface(name))) {
-    SetZeroKey(o.surface);
-    o.colourKey = 0;
-    return slot;
-  }
-  if ((o.surface = klDrawLoadBitmap(klDirectDraw, name, 0, 0))) {
-    klDrawSetColorKey(o.surface, KL_MAGENTA);
-    o.colourKey = KL_MAGENTA;
-    return slot;
-  }
-  if ((o.surface = LoadResourceBitmap(name, KL_MAGENTA))) {
-    o.colourKey = KL_MAGENTA;
-    return slot;
-  }
-  return klError("klLoadObject", "can't read bitmap file");
-}
-
-int klDrawSwapObject(const char* name, int slot) {
-  if (std::strlen(name) >= kNameBytes) return klError("klDrawSwapObject", "too long object name");
-  if (slot < 0 || slot >= KL_OBJECT_SLOTS) return 0;  // no such slot: nothing to write
-  klObject& o = klObjects[slot];
-  klTrace("release\n");
-  if (o.surface) o.surface->Release();
-  o.surface = nullptr;
-  klTrace("make filename\n");
-  CopyName(o, name);
-  klTrace("load %s\n", name);
-
-  if ((o.surface = klDrawBMPToDirectDrawSurface(name))) {
-    SetZeroKey(o.surface);
-    o.colourKey = 0;
-  } else {
-    o.surface = klDrawLoadBitmap(klDirectDraw, name, 0, 0);
-    klTrace("reading %s %dbit\n", name, colourDepth);
-    if (o.surface) {
-      klDrawSetColorKey(o.surface, o.colourKey);
-    } else {
-      klTrace("ddloadbitmap failed\n");
-      o.surface = LoadResourceBitmap(name, o.colourKey);
-      if (!o.surface) return klError("klDrawSwapObject", "can't read bitmap file");
-    }
-  }
-  klTrace("ddswap complete %s\n", o.name);
-  return 1;
-}
-
-int klDrawReloadObject(int slot) {
-  if (displayLost || slot < 0 || slot >= KL_OBJECT_SLOTS || !klObjects[slot].name[0]) return 1;
-  klTrace("read %d:%s\n", slot, klObjects[slot].name);
-  char name[kNameBytes];
-  std::memcpy(name, klObjects[slot].name, kNameBytes);
-  klDrawSwapObject(name, slot);
-  return 1;
-}
+int klLoadObject(const char* name) { return klObjectLoad(objects, name); }
+int klDrawSwapObject(const char* name, int slot) { return klObjectSwap(objects, name, slot); }
+int klDrawReloadObject(int slot) { return klObjectReload(objects, slot); }

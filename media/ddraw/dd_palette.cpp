@@ -3,7 +3,7 @@
 // picture index i shows as the file's colour i.
 #include <vector>
 
-#include "engine/kl_engine.h"
+#include "core/kl_core.h"
 #include "media/bitmap_file.h"
 #include "media/ddraw/dd_media.h"
 
@@ -42,6 +42,7 @@ void AttachToFront() {
 }  // namespace
 
 int klDrawSetPalette(const char* name) {
+  if (!name || klFatalRaised()) return 0;  // not in the pack: no file to read
   // Kept whole (not cut to a fixed field) so recovery reopens the same file.
   klPaletteFile = name;
   if (colourDepth != 8) return 1;

@@ -9,34 +9,39 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/kl_engine.h"
-#include "engine/kl_system.h"
+#include "core/kl_core.h"
+#include "core/kl_file.h"
+#include "core/kl_system.h"
 #include "media/bitmap_file.h"
 #include "media/kl_media.h"
+#include "media/object_table.h"
 #include "media/pixel_convert.h"
 
 uint8_t colourDepth = 32;
-int32_t displayLost = 0;
-uint32_t displayLostTime = 0;
 
 namespace {
 
 constexpr int kDepth = 32;  // the stand-in's display
-constexpr size_t kNameBytes = 260;
 
 struct Slot {
   bool hasPicture = false;
   HeadlessPicture picture;
-  std::string name;     // empty: the slot is free
+  char name[KL_OBJECT_NAME_BYTES] = {};  // empty: the slot is free
   uint32_t colourKey = 0;
 };
 
-HeadlessMediaLog mediaLog;
-Slot slots[KL_OBJECT_SLOTS];
-HeadlessPicture back, flipped;
-std::string paletteFile;
-bool deviceOpen = false;
-bool initialisedOnce = false;
+// Everything the stand-in holds, reset at once by headlessMediaReset.
+struct HeadlessState {
+  HeadlessMediaLog log;
+  Slot slots[KL_OBJECT_SLOTS];
+  HeadlessPicture back, flipped;
+  std::string paletteFile;
+  bool deviceOpen = false;
+  bool initialisedOnce = false;
+  int initsBeforeFailure = -1;  // -1: the display always opens
+};
+
+HeadlessState state;
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < KL_OBJECT_SLOTS; }
 
@@ -57,70 +62,91 @@ bool ReadPicture(const char* name, HeadlessPicture* picture) {
   return true;
 }
 
+// The stand-in's side of the shared table: the 8-bit reader only, keyed 0.
+class HeadlessObjects : public KlObjectStore {
+ public:
+  bool MakePicture(int slot, const char* name, Making) override {
+    Slot& s = state.slots[slot];
+    if (!ReadPicture(name, &s.picture)) return false;
+    s.hasPicture = true;
+    s.colourKey = 0;
+    return true;
+  }
+  void DropPicture(int slot) override {
+    state.slots[slot].hasPicture = false;
+    state.slots[slot].picture = HeadlessPicture{};
+  }
+  char* Name(int slot) override { return state.slots[slot].name; }
+  void Reloading(int slot) override { state.log.reloadedSlots.push_back(slot); }
+};
+
+HeadlessObjects objects;
+
 const HeadlessPicture* PictureOf(int object) {
-  if (!deviceOpen || !ValidSlot(object) || !slots[object].hasPicture) return nullptr;
-  return &slots[object].picture;
+  if (!state.deviceOpen || !ValidSlot(object) || !state.slots[object].hasPicture) return nullptr;
+  return &state.slots[object].picture;
 }
 
 }  // namespace
 
-HeadlessMediaLog& headlessMediaLog() { return mediaLog; }
+HeadlessMediaLog& headlessMediaLog() { return state.log; }
 
 void headlessMediaReset() {
-  mediaLog = HeadlessMediaLog{};
-  for (Slot& s : slots) s = Slot{};
-  back = flipped = HeadlessPicture{};
-  paletteFile.clear();
-  deviceOpen = initialisedOnce = false;
+  klFatalReset();
+  state = HeadlessState{};
   colourDepth = kDepth;
   displayLost = 0;
   displayLostTime = 0;
 }
 
-const HeadlessPicture& headlessBackPicture() { return back; }
-const HeadlessPicture& headlessFlippedPicture() { return flipped; }
+const HeadlessPicture& headlessBackPicture() { return state.back; }
+const HeadlessPicture& headlessFlippedPicture() { return state.flipped; }
 const HeadlessPicture* headlessObjectPicture(int slot) {
-  return ValidSlot(slot) && slots[slot].hasPicture ? &slots[slot].picture : nullptr;
+  return ValidSlot(slot) && state.slots[slot].hasPicture ? &state.slots[slot].picture : nullptr;
 }
-const std::string& headlessPaletteFile() { return paletteFile; }
+const std::string& headlessPaletteFile() { return state.paletteFile; }
+void headlessFailDisplayAfter(int inits) { state.initsBeforeFailure = inits; }
 
 int klDrawInit(unsigned, unsigned, unsigned) {
-  if (deviceOpen) klDrawRelease();
-  if (!initialisedOnce) {
-    for (Slot& s : slots) s = Slot{};
-    paletteFile.clear();
+  if (state.deviceOpen) klDrawRelease();
+  klSetFatalBlank(klDrawToGDI);
+  if (state.initsBeforeFailure == 0) return klError("klDrawInit", "can't use DirectDraw");
+  if (state.initsBeforeFailure > 0) --state.initsBeforeFailure;
+  if (!state.initialisedOnce) {
+    for (Slot& s : state.slots) s = Slot{};
+    state.paletteFile.clear();
   }
-  back = HeadlessPicture(KL_VIEW_WIDTH, KL_VIEW_HEIGHT);
+  state.back = HeadlessPicture(KL_VIEW_WIDTH, KL_VIEW_HEIGHT);
   colourDepth = kDepth;
-  deviceOpen = initialisedOnce = true;
-  ++mediaLog.inits;
+  state.deviceOpen = state.initialisedOnce = true;
+  ++state.log.inits;
   klDrawClear();
   return 1;
 }
 
 int klDrawRelease() {
-  for (Slot& s : slots) {
+  for (Slot& s : state.slots) {
     s.hasPicture = false;
     s.picture = HeadlessPicture{};
   }
-  back = HeadlessPicture{};
-  deviceOpen = false;
-  ++mediaLog.releases;
+  state.back = HeadlessPicture{};
+  state.deviceOpen = false;
+  ++state.log.releases;
   return 1;
 }
 
 int klDrawFlip() {
   if (displayLost) return 1;
-  if (!deviceOpen) return 0;
-  flipped = back;
-  ++mediaLog.flips;
+  if (!state.deviceOpen) return 0;
+  state.flipped = state.back;
+  ++state.log.flips;
   return 1;
 }
 
 void klDrawClear() {
-  if (!deviceOpen) return;
-  std::fill(back.pixels.begin(), back.pixels.end(), 0u);
-  ++mediaLog.clears;
+  if (!state.deviceOpen) return;
+  std::fill(state.back.pixels.begin(), state.back.pixels.end(), 0u);
+  ++state.log.clears;
 }
 
 void klDrawToGDI() {
@@ -130,77 +156,39 @@ void klDrawToGDI() {
   klDrawFlip();
 }
 
-void klDrawLost() {
-  if (displayLost) return;
-  displayLost = 1;
-  displayLostTime = klSystem()->Time();
-}
-
-int klLoadObject(const char* name) {
-  if (std::strlen(name) >= kNameBytes) return klError("klLoadObject", "too long object name");
-  int slot = 1;
-  while (slot < KL_OBJECT_SLOTS && !slots[slot].name.empty()) ++slot;
-  if (slot == KL_OBJECT_SLOTS) return klError("klLoadObject", "object table over flow");
-  Slot& s = slots[slot];
-  s.name = name;
-  if (!ReadPicture(name, &s.picture)) return klError("klLoadObject", "can't read bitmap file");
-  s.hasPicture = true;
-  s.colourKey = 0;
-  return slot;
-}
-
-int klDrawSwapObject(const char* name, int slot) {
-  if (std::strlen(name) >= kNameBytes) return klError("klDrawSwapObject", "too long object name");
-  if (!ValidSlot(slot)) return 0;
-  Slot& s = slots[slot];
-  s.hasPicture = false;
-  s.picture = HeadlessPicture{};
-  s.name = name;
-  klTrace("load %s\n", name);
-  if (!ReadPicture(name, &s.picture)) return klError("klDrawSwapObject", "can't read bitmap file");
-  s.hasPicture = true;
-  s.colourKey = 0;
-  klTrace("ddswap complete %s\n", name);
-  return 1;
-}
-
-int klDrawReloadObject(int slot) {
-  if (displayLost || !ValidSlot(slot) || slots[slot].name.empty()) return 1;
-  mediaLog.reloadedSlots.push_back(slot);
-  klTrace("read %d:%s\n", slot, slots[slot].name.c_str());
-  std::string name = slots[slot].name;
-  klDrawSwapObject(name.c_str(), slot);
-  return 1;
-}
+int klLoadObject(const char* name) { return klObjectLoad(objects, name); }
+int klDrawSwapObject(const char* name, int slot) { return klObjectSwap(objects, name, slot); }
+int klDrawReloadObject(int slot) { return klObjectReload(objects, slot); }
 
 // The stand-in's display is 32-bit: colours are applied per pixel, no palette.
 int klDrawSetPalette(const char* name) {
-  paletteFile = name;
+  if (!name || klFatalRaised()) return 0;  // no such file: unusable, as on an 8-bit display
+  state.paletteFile = name;
   return 1;
 }
 void klDrawRestorePalette() {
-  if (!paletteFile.empty()) klDrawSetPalette(paletteFile.c_str());
+  if (!state.paletteFile.empty()) klDrawSetPalette(state.paletteFile.c_str());
 }
 void klDrawFlushPalette() {}
 void klDrawMakePalette(const uint8_t*) {}
 void klDrawRealizePalette(KlWindow) {}
 
 void klDrawBlt(int x, int y, int object, int l, int t, int r, int b) {
-  mediaLog.blits.push_back({false, x, y, object, l, t, r, b, r - l, b - t});
+  state.log.blits.push_back({false, x, y, object, l, t, r, b, r - l, b - t});
   const HeadlessPicture* picture = PictureOf(object);
   if (!picture) return;
   KlRect src{l, t, r, b};
   if (!klClipBlt(&x, &y, &src) || !klRectInside(src, picture->width, picture->height)) return;
   KlRect dst{x, y, x + (src.right - src.left), y + (src.bottom - src.top)};
-  headlessKeyedBlt(&back, dst, *picture, src, slots[object].colourKey);
+  headlessKeyedBlt(&state.back, dst, *picture, src, state.slots[object].colourKey);
 }
 
 void klDrawStretchBlt(int x, int y, int object, int l, int t, int r, int b, int w, int h) {
-  mediaLog.blits.push_back({true, x, y, object, l, t, r, b, w, h});
+  state.log.blits.push_back({true, x, y, object, l, t, r, b, w, h});
   const HeadlessPicture* picture = PictureOf(object);
   if (!picture) return;
   KlRect dst, src;
   if (!klClipStretch(x, y, w, h, KlRect{l, t, r, b}, picture->height, &dst, &src)) return;
   if (!klRectInside(src, picture->width, picture->height)) return;
-  headlessKeyedBlt(&back, dst, *picture, src, slots[object].colourKey);
+  headlessKeyedBlt(&state.back, dst, *picture, src, state.slots[object].colourKey);
 }

@@ -23,7 +23,9 @@ struct HeadlessMediaLog {
 };
 
 HeadlessMediaLog& headlessMediaLog();
-void headlessMediaReset();  // empties the log, the tables and the pictures, as at process start
+// Empties the log, the tables and the pictures and clears the fatal flag, as at
+// process start.
+void headlessMediaReset();
 
 // The back picture the sprite pass draws into, and the picture of the last
 // klDrawFlip (what the window would show). Empty until klDrawInit.
@@ -33,6 +35,10 @@ const HeadlessPicture& headlessFlippedPicture();
 const HeadlessPicture* headlessObjectPicture(int slot);
 // The name of the last klDrawSetPalette (remembered at every depth).
 const std::string& headlessPaletteFile();
+// The next inits klDrawInit calls succeed, the one after fails as when DirectDraw
+// cannot be created ("klDrawInit : can't use DirectDraw"); -1 (the reset's
+// default): never fails.
+void headlessFailDisplayAfter(int inits);
 
 // Writes a picture as PNG (".png", where the build has libpng) or as a 24-bit
 // BMP (any other name). Reads a PNG back for golden-frame comparisons; the top

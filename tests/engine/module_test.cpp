@@ -7,7 +7,7 @@
 namespace {
 
 TEST(Module, DescribesTheRodeo) {
-  CMgGame* game = CreateMgGame();
+  CMgGame* game = new CMgEngine;
   MgGameDesc desc;
   game->Describe(&desc);
   EXPECT_EQ(desc.title, "ポムルのロデオ");

@@ -3,7 +3,10 @@
 
 #include "support/engine_fixture.h"
 
-extern int bootCount;  // how often the boot step built the (empty) scene
+namespace {
+int bootCount = 0;  // how often the boot step ran the (empty) scene build
+void CountBoot() { ++bootCount; }
+}  // namespace
 
 namespace {
 
@@ -119,6 +122,7 @@ TEST_F(TaskScheduler, CreationFailuresAreReportedAndHarmless) {
   };
   for (const Case& c : cases) {
     sys.errors.clear();
+    klFatalReset();  // each as the first error of a run
     sys.allocsBeforeFailure = c.allocsBeforeFailure;
     char* work = static_cast<char*>(klTaskCreate(kTagTable, c.priority, 1, 32767));
     sys.allocsBeforeFailure = -1;
@@ -139,14 +143,16 @@ TEST_F(TaskScheduler, BootStepBuildsTheSceneOnceOnTheFirstEngineStep) {
   // Init (in the fixture) gave the head the boot table; klTaskInit above took it away.
   game->Shutdown();
   delete game;
-  game = CreateMgGame();
+  game = new CMgEngine;
   ASSERT_EQ(game->Init(), 0);
+  klSetBootScene(CountBoot);
   bootCount = 0;
   TickAt(sys.time);
   TickAt(sys.time + 16);
   TickAt(sys.time + 16);
   EXPECT_EQ(bootCount, 1);
   EXPECT_EQ(klTaskHead()->step, 1);
+  klSetBootScene(nullptr);
 }
 
 }  // namespace

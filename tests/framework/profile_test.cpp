@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "framework/application.h"
 #include "framework/private_profile.h"
 

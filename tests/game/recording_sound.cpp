@@ -2,13 +2,15 @@
 
 #include <cctype>
 
-#include "engine/kl_system.h"
+#include "core/kl_core.h"
+#include "core/kl_system.h"
 #include "media/kl_media.h"
 
 namespace {
 
 std::vector<std::string> names;
 std::vector<SoundEvent> events;
+std::string failing;
 
 std::string FileName(const char* path) {
   std::string s(path);
@@ -30,10 +32,15 @@ std::vector<SoundEvent>& recordedSounds() { return events; }
 void resetRecordedSounds() {
   names.clear();
   events.clear();
+  failing.clear();
 }
+
+void failSoundLoadsOf(const std::string& name) { failing = name; }
 
 int klSoundInit() { return 1; }
 int klSoundLoadObject(const char* name) {
+  if (klFatalRaised()) return 0;
+  if (!name || FileName(name) == failing) return klError("klSoundLoadObject", "not found wave resource");
   names.push_back(FileName(name));
   return static_cast<int>(names.size()) - 1;
 }

@@ -16,4 +16,8 @@ struct SoundEvent {
 };
 
 std::vector<SoundEvent>& recordedSounds();
-void resetRecordedSounds();  // forgets the loaded names and the events
+void resetRecordedSounds();  // forgets the loaded names and the events and the failing name
+// Loads of this file name (lower case) fail as an unreadable sound does on a
+// working device: klError "klSoundLoadObject : not found wave resource". A null
+// name (one the pack lacks) always fails so.
+void failSoundLoadsOf(const std::string& name);

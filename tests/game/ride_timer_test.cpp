@@ -70,8 +70,8 @@ TEST_F(RideTimer, DigitsStayAtZeroUntilGoAndClearAtTheNextRound) {
   host.state = 1;
   Step(2);
   EXPECT_EQ(rodeoState.elapsedMs, 0u);
-  EXPECT_EQ(bigDigits[2]->srcLeft, 0);
-  EXPECT_EQ(smallDigits[2]->srcLeft, 0);
+  EXPECT_EQ(rodeoScene.bigDigits[2]->srcLeft, 0);
+  EXPECT_EQ(rodeoScene.smallDigits[2]->srcLeft, 0);
   EXPECT_TRUE(host.results.empty());
 }
 
@@ -93,14 +93,14 @@ TEST_F(RideTimer, DigitRowShowsTheTimeAndStopsAt999999) {
     rodeoState.elapsedMs = c.ms;
     ShowTime();
     for (int i = 0; i < 3; ++i) {
-      EXPECT_EQ(bigDigits[i]->srcLeft, 34 * c.digits[i]);
-      EXPECT_EQ(bigDigits[i]->srcRight, 34 * c.digits[i] + 33);
-      EXPECT_EQ(bigDigits[i]->srcTop, 301);
-      EXPECT_EQ(smallDigits[i]->srcLeft, 27 * c.digits[3 + i]);
-      EXPECT_EQ(smallDigits[i]->srcRight, 27 * c.digits[3 + i] + 26);
-      EXPECT_EQ(smallDigits[i]->srcTop, 339);
+      EXPECT_EQ(rodeoScene.bigDigits[i]->srcLeft, 34 * c.digits[i]);
+      EXPECT_EQ(rodeoScene.bigDigits[i]->srcRight, 34 * c.digits[i] + 33);
+      EXPECT_EQ(rodeoScene.bigDigits[i]->srcTop, 301);
+      EXPECT_EQ(rodeoScene.smallDigits[i]->srcLeft, 27 * c.digits[3 + i]);
+      EXPECT_EQ(rodeoScene.smallDigits[i]->srcRight, 27 * c.digits[3 + i] + 26);
+      EXPECT_EQ(rodeoScene.smallDigits[i]->srcTop, 339);
     }
-    EXPECT_EQ(SourceOf(pointSprite), (Rect{270, 339, 278, 368}));
+    EXPECT_EQ(SourceOf(rodeoScene.pointSprite), (Rect{270, 339, 278, 368}));
   }
 }
 
@@ -117,7 +117,7 @@ TEST_F(RideTimer, LongRideIsHandedOverUnchanged) {
   char text[32];
   std::snprintf(text, sizeof text, "%u.%03u", expected / 1000, expected % 1000);
   EXPECT_EQ(host.results[0].first, text);
-  EXPECT_EQ(SourceOf(bigDigits[0]).left, 34 * 9);
+  EXPECT_EQ(SourceOf(rodeoScene.bigDigits[0]).left, 34 * 9);
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ class RodeoFixture : public EngineFixture {
     Step();  // the boot step builds the scene
   }
 
+  CMgGame* MakeGame() override { return CreateMgGame(); }
+
   // One engine step, drawn, exactly when it is due.
   void Step(int count = 1) {
     for (int i = 0; i < count; ++i) TickAt(klClock.nextStepTime);

@@ -22,7 +22,7 @@ std::vector<std::string> WithoutCowCalls(std::vector<std::string> cues) {
 TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   Step(5);
   EXPECT_EQ(RodeoStepIndex(), kWaitStart);
-  EXPECT_TRUE(coverSprite->visible);
+  EXPECT_TRUE(rodeoScene.coverSprite->visible);
 
   host.state = 1;
   Step();  // the round starts
@@ -31,11 +31,11 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   EXPECT_FLOAT_EQ(rodeoState.speed, 0.1f);
   Step(100);
   EXPECT_EQ(RodeoStepIndex(), kReadySign);
-  EXPECT_FALSE(coverSprite->visible);
+  EXPECT_FALSE(rodeoScene.coverSprite->visible);
   Step();  // the 101st READY step gives GO
   EXPECT_EQ(RodeoStepIndex(), kRiding);
   EXPECT_TRUE(rodeoState.rideStarted);
-  EXPECT_EQ(SourceOf(signSprite), (Rect{0, 426, 364, 482}));
+  EXPECT_EQ(SourceOf(rodeoScene.signSprite), (Rect{0, 426, 364, 482}));
   EXPECT_NEAR(rodeoState.speed, 0.1 + 101 * 0.0003, 1e-5);  // it grows during READY too
   const uint32_t goTime = sys.time;
   EXPECT_EQ(SoundCues(), (std::vector<std::string>{"play ready.wav", "loop bgm.wav", "play go.wav"}));
@@ -53,7 +53,7 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   EXPECT_EQ(leans, (std::vector<int>{side, 2 * side, 3 * side, 4 * side}));
   EXPECT_TRUE(rodeoState.fallen);
   EXPECT_EQ(RodeoStepIndex(), side > 0 ? kFallPositive : kFallNegative);
-  for (klSprite* dot : ropeDots) EXPECT_FALSE(dot->visible);
+  for (klSprite* dot : rodeoScene.ropeDots) EXPECT_FALSE(dot->visible);
   const uint32_t fallTime = sys.time;
 
   Step();  // the ride time is taken on the step after the fall
@@ -76,7 +76,7 @@ TEST_F(Round, PlaysFromTheTitleToTheHandOver) {
   EXPECT_EQ(host.results[0].second, static_cast<int>(resultMs));
   EXPECT_EQ(host.requests, (std::vector<int>{0}));
   EXPECT_EQ(host.state, 0);
-  EXPECT_TRUE(coverSprite->visible);
+  EXPECT_TRUE(rodeoScene.coverSprite->visible);
   EXPECT_EQ(RodeoStepIndex(), kWaitStart);
   EXPECT_EQ(WithoutCowCalls(SoundCues()), (std::vector<std::string>{"play ready.wav", "loop bgm.wav", "play go.wav",
                                                                      "stop bgm.wav", "play pu.wav"}));
@@ -107,10 +107,10 @@ TEST_F(Round, ReadyBannerZoomsFromTheCentre) {
     done = c.step;
     SCOPED_TRACE(c.step);
     EXPECT_EQ(RodeoStepIndex(), kReadySign);
-    EXPECT_TRUE(signSprite->visible);
-    EXPECT_TRUE(signSprite->scaled);
-    EXPECT_EQ(SourceOf(signSprite), (Rect{0, 369, 364, 425}));
-    EXPECT_EQ((Rect{signSprite->x, signSprite->y, signSprite->right, signSprite->bottom}),
+    EXPECT_TRUE(rodeoScene.signSprite->visible);
+    EXPECT_TRUE(rodeoScene.signSprite->scaled);
+    EXPECT_EQ(SourceOf(rodeoScene.signSprite), (Rect{0, 369, 364, 425}));
+    EXPECT_EQ((Rect{rodeoScene.signSprite->x, rodeoScene.signSprite->y, rodeoScene.signSprite->right, rodeoScene.signSprite->bottom}),
               (Rect{c.x, c.y, c.right, c.bottom}));
   }
 }
@@ -118,9 +118,9 @@ TEST_F(Round, ReadyBannerZoomsFromTheCentre) {
 TEST_F(Round, GoBannerGoesAfterItsThirtyEighthStep) {
   StartRound();
   Step(37);
-  EXPECT_TRUE(signSprite->visible);
+  EXPECT_TRUE(rodeoScene.signSprite->visible);
   Step();
-  EXPECT_FALSE(signSprite->visible);
+  EXPECT_FALSE(rodeoScene.signSprite->visible);
 }
 
 // One step of Riding with the given presses, from the given lean.
@@ -228,9 +228,9 @@ TEST_F(Round, RiderPoseFollowsTheLeanAndThePitch) {
     rodeoState.lean = static_cast<int16_t>(c.lean);
     rodeoState.pitch = c.pitch;
     UpdateRiderPose(c.frame);
-    EXPECT_EQ(SourceOf(riderSprite), c.source);
-    EXPECT_EQ(riderSprite->x, c.x);
-    EXPECT_EQ(riderSprite->y, c.y);
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), c.source);
+    EXPECT_EQ(rodeoScene.riderSprite->x, c.x);
+    EXPECT_EQ(rodeoScene.riderSprite->y, c.y);
   }
 }
 
@@ -254,9 +254,9 @@ TEST_F(Round, RopeRunsFromTheCowToJustShortOfTheHand) {
     rodeoState.pitch = c.pitch;
     UpdateRiderPose(0);
     UpdateRope();
-    EXPECT_TRUE(ropeDots[c.dot]->visible);
-    EXPECT_EQ(ropeDots[c.dot]->x, c.x);
-    EXPECT_EQ(ropeDots[c.dot]->y, c.y);
+    EXPECT_TRUE(rodeoScene.ropeDots[c.dot]->visible);
+    EXPECT_EQ(rodeoScene.ropeDots[c.dot]->x, c.x);
+    EXPECT_EQ(rodeoScene.ropeDots[c.dot]->y, c.y);
   }
 }
 
@@ -285,31 +285,31 @@ TEST_F(Round, FallsAndLiesOnEitherSide) {
     Click(c.right);
     Step();
     ASSERT_EQ(RodeoStepIndex(), c.right ? kFallPositive : kFallNegative);
-    EXPECT_EQ(riderSprite->y, c.startY);
+    EXPECT_EQ(rodeoScene.riderSprite->y, c.startY);
     Step(5);
-    EXPECT_EQ(SourceOf(riderSprite), c.frame0);
-    EXPECT_EQ(riderSprite->x, c.x);
-    EXPECT_EQ(riderSprite->y, c.startY + 15);
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), c.frame0);
+    EXPECT_EQ(rodeoScene.riderSprite->x, c.x);
+    EXPECT_EQ(rodeoScene.riderSprite->y, c.startY + 15);
     Step(20);
-    EXPECT_EQ(SourceOf(riderSprite), c.frame2);
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), c.frame2);
     Step(c.fallSteps - 26);  // frame index 3: still frame 2
-    EXPECT_EQ(SourceOf(riderSprite), c.frame2);
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), c.frame2);
     EXPECT_NE(RodeoStepIndex(), kLieOnGround);
     Step();
     EXPECT_EQ(RodeoStepIndex(), kLieOnGround);
-    EXPECT_EQ(SourceOf(riderSprite), c.lying);
-    EXPECT_EQ(riderSprite->x, c.x);
-    EXPECT_EQ(riderSprite->y, 220);
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), c.lying);
+    EXPECT_EQ(rodeoScene.riderSprite->x, c.x);
+    EXPECT_EQ(rodeoScene.riderSprite->y, 220);
     Step(121);
     EXPECT_EQ(RodeoStepIndex(), kShowResult);
-    EXPECT_EQ(SourceOf(riderSprite), (Rect{c.lying.left, c.lying.top, c.lying.right, c.halfBottom}));
-    EXPECT_TRUE(riderSprite->scaled);
-    EXPECT_EQ((Rect{riderSprite->x, riderSprite->y, riderSprite->right, riderSprite->bottom}),
+    EXPECT_EQ(SourceOf(rodeoScene.riderSprite), (Rect{c.lying.left, c.lying.top, c.lying.right, c.halfBottom}));
+    EXPECT_TRUE(rodeoScene.riderSprite->scaled);
+    EXPECT_EQ((Rect{rodeoScene.riderSprite->x, rodeoScene.riderSprite->y, rodeoScene.riderSprite->right, rodeoScene.riderSprite->bottom}),
               (Rect{c.x, 180, c.x + 122, c.stretchedBottom}));
     host.state = 0;
     Step();
     Step();
-    EXPECT_FALSE(riderSprite->scaled);
+    EXPECT_FALSE(rodeoScene.riderSprite->scaled);
   }
 }
 
@@ -341,7 +341,7 @@ TEST_F(Round, HostStopEndsTheRoundFromAnyStep) {
     EXPECT_EQ(RodeoStepIndex(), kWaitStart);
     EXPECT_EQ(SoundCues().back(), "stop bgm.wav");
     Step();
-    EXPECT_TRUE(coverSprite->visible);
+    EXPECT_TRUE(rodeoScene.coverSprite->visible);
     EXPECT_FALSE(rodeoState.rideStarted);
     Step(200);
     EXPECT_TRUE(host.results.empty());

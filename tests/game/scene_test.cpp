@@ -34,21 +34,21 @@ TEST_F(Scene, FirstFrameDrawsTheSceneUnderTheTitlePicture) {
     Rect source;
   };
   const std::vector<Expected> expected = {
-      {bgSheet, 800, -50, {0, 700, 400, 1050}},  // panels: newest first
-      {bgSheet, 400, -50, {0, 350, 400, 700}},
-      {bgSheet, 0, -50, {0, 0, 400, 350}},
-      {cowSheet, 105, 100, {0, 0, 216, 195}},
-      {pomulSheet, 175, 80, {0, 0, 71, 120}},
-      {partsSheet, 267, 8, {278, 339, 334, 368}},  // "sec", then the digit row right to left
-      {partsSheet, 240, 8, {0, 339, 26, 368}},
-      {partsSheet, 213, 8, {0, 339, 26, 368}},
-      {partsSheet, 186, 8, {0, 339, 26, 368}},
-      {partsSheet, 178, 8, {270, 339, 278, 368}},
-      {partsSheet, 144, 1, {0, 301, 33, 338}},
-      {partsSheet, 110, 1, {0, 301, 33, 338}},
-      {partsSheet, 76, 1, {0, 301, 33, 338}},
-      {partsSheet, 276, 279, {152, 483, 268, 499}},
-      {partsSheet, 0, 0, {0, 0, 400, 300}},
+      {rodeoScene.bgSheet, 800, -50, {0, 700, 400, 1050}},  // panels: newest first
+      {rodeoScene.bgSheet, 400, -50, {0, 350, 400, 700}},
+      {rodeoScene.bgSheet, 0, -50, {0, 0, 400, 350}},
+      {rodeoScene.cowSheet, 105, 100, {0, 0, 216, 195}},
+      {rodeoScene.pomulSheet, 175, 80, {0, 0, 71, 120}},
+      {rodeoScene.partsSheet, 267, 8, {278, 339, 334, 368}},  // "sec", then the digit row right to left
+      {rodeoScene.partsSheet, 240, 8, {0, 339, 26, 368}},
+      {rodeoScene.partsSheet, 213, 8, {0, 339, 26, 368}},
+      {rodeoScene.partsSheet, 186, 8, {0, 339, 26, 368}},
+      {rodeoScene.partsSheet, 178, 8, {270, 339, 278, 368}},
+      {rodeoScene.partsSheet, 144, 1, {0, 301, 33, 338}},
+      {rodeoScene.partsSheet, 110, 1, {0, 301, 33, 338}},
+      {rodeoScene.partsSheet, 76, 1, {0, 301, 33, 338}},
+      {rodeoScene.partsSheet, 276, 279, {152, 483, 268, 499}},
+      {rodeoScene.partsSheet, 0, 0, {0, 0, 400, 300}},
   };
   const auto& blits = headlessMediaLog().blits;
   ASSERT_EQ(blits.size(), expected.size());
@@ -61,7 +61,7 @@ TEST_F(Scene, FirstFrameDrawsTheSceneUnderTheTitlePicture) {
     EXPECT_EQ((Rect{blits[i].srcLeft, blits[i].srcTop, blits[i].srcRight, blits[i].srcBottom}), expected[i].source);
   }
   // The four sheets took the first four picture slots.
-  EXPECT_EQ((std::vector<int>{bgSheet, pomulSheet, cowSheet, partsSheet}), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ((std::vector<int>{rodeoScene.bgSheet, rodeoScene.pomulSheet, rodeoScene.cowSheet, rodeoScene.partsSheet}), (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST_F(Scene, HiddenSpritesWaitBelowTheirLayers) {
@@ -82,20 +82,22 @@ TEST_F(Scene, HiddenSpritesWaitBelowTheirLayers) {
 namespace {
 
 // A sheet that cannot be read is reported as a fatal error and no scene is
-// built: only the idle task runs, and nothing is drawn but the cleared view.
-using MissingAssets = EngineFixture;
+// built: only the idle task was made, and nothing is drawn afterwards.
+class MissingAssets : public EngineFixture {
+ protected:
+  CMgGame* MakeGame() override { return CreateMgGame(); }
+};
 
 TEST_F(MissingAssets, BuildNothingButTheIdleTask) {
   resetRecordedSounds();
   host.assetDir = RODEO_SOURCE_DIR "/tests/game/no-such-pack";
   TickAt(klClock.nextStepTime);
-  ASSERT_FALSE(sys.errors.empty());
-  EXPECT_EQ(sys.errors[0], "klLoadObject : can't read bitmap file");
+  EXPECT_EQ(sys.errors, std::vector<std::string>{"klLoadObject : can't read bitmap file"});
   EXPECT_EQ(klTaskCount(), 1);
   EXPECT_EQ(klTaskHead()->next->stepTable, IdleTaskSteps);
   EXPECT_EQ(klSpriteHead()->next, nullptr);
-  // All four sheets were still tried, and the sounds loaded after them.
-  EXPECT_EQ(host.assetNames.size(), 10u);
+  // The first failure ended the loading: the palette's and the first sheet's names only.
+  EXPECT_EQ(host.assetNames, (std::vector<std::string>{"bg.bmp", "bg.bmp"}));
   TickAt(klClock.nextStepTime);
   EXPECT_TRUE(headlessMediaLog().blits.empty());
 }

@@ -2,6 +2,7 @@
 // headers are refused before any byte outside the file is touched.
 #include <gtest/gtest.h>
 
+#include "core/kl_file.h"
 #include "media/bitmap_file.h"
 #include "media/bitmap_bytes.h"
 

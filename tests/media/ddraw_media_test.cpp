@@ -33,6 +33,7 @@ class DirectDrawMedia : public ::testing::Test {
     dir = fs::temp_directory_path() /
           ("rodeo-dd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(dir);
+    klFatalReset();
     ASSERT_EQ(klDrawInit(400, 300, 8), 1);
     for (klObject& o : klObjects) o = klObject{};  // a fresh table for each test
   }
@@ -134,12 +135,16 @@ TEST_F(DirectDrawMedia, ObjectTableSlotsNamesAndFailureTexts) {
   std::string sheet = Write("small.bmp", BitmapBytes(small));
   for (int i = 1; i <= 255; ++i) ASSERT_EQ(klLoadObject(sheet.c_str()), i);
   EXPECT_EQ(klLoadObject(sheet.c_str()), 0);
+  klFatalReset();  // each failure below as the first error of a run
   EXPECT_EQ(klLoadObject(std::string(260, 'n').c_str()), 0);
   klObjects[9] = klObject{};
+  klFatalReset();
   EXPECT_EQ(klLoadObject((dir / "missing.bmp").string().c_str()), 0);
   EXPECT_EQ(klObjects[9].surface, nullptr);
   EXPECT_STREQ(klObjects[9].name, (dir / "missing.bmp").string().c_str());  // taken, without a picture
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject(std::string(260, 'n').c_str(), 3), 0);
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject((dir / "missing.bmp").string().c_str(), 3), 0);
   const std::vector<std::string> texts = {
       "klLoadObject : object table over flow", "klLoadObject : too long object name",

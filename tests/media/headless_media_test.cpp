@@ -7,6 +7,7 @@
 
 #include "engine/mg_host.h"
 #include "media/bitmap_bytes.h"
+#include "core/kl_file.h"
 #include "media/bitmap_file.h"
 #include "media/headless/headless_media.h"
 #include "media/kl_media.h"
@@ -116,11 +117,18 @@ TEST_F(HeadlessMedia, ObjectTableSlotsAndNames) {
   EXPECT_EQ(klLoadObject(sheet.c_str()), 0);
   ASSERT_EQ(sys.errors.size(), 1u);
   EXPECT_EQ(sys.errors[0], "klLoadObject : object table over flow");
+  // Once an error has been raised the program is closing: loads do nothing more.
+  EXPECT_EQ(klDrawSwapObject(sheet.c_str(), 3), 0);
+  EXPECT_EQ(sys.errors.size(), 1u);
 
+  // Each case below as the first error of a run.
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject(std::string(259, 'a').c_str(), 3), 0);  // fits, but no such file
   EXPECT_EQ(sys.errors.back(), "klDrawSwapObject : can't read bitmap file");
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject(std::string(260, 'a').c_str(), 3), 0);
   EXPECT_EQ(sys.errors.back(), "klDrawSwapObject : too long object name");
+  klFatalReset();
   EXPECT_EQ(klDrawSwapObject(sheet.c_str(), 3), 1);
   EXPECT_EQ(klDrawSwapObject(sheet.c_str(), 256), 0);  // no such slot: nothing written
 }
@@ -134,6 +142,7 @@ TEST_F(HeadlessMedia, LoadFailuresAreFatalWithTheirTexts) {
       {Write("four.bmp", fourBit), "klLoadObject : can't read bitmap file"},
   };
   for (const auto& c : cases) {
+    klFatalReset();  // each as the first error of a run
     EXPECT_EQ(klLoadObject(c.first.c_str()), 0) << c.second;
     EXPECT_EQ(sys.errors.back(), c.second);
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/kl_file.h"
 #include "media/bitmap_file.h"
 
 namespace {

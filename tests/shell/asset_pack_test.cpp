@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "shell/pack_format.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <dsound.h>
 
 #include "media/kl_media.h"
-#include "media/sound/kl_sound.h"
+#include "media/dsound/kl_sound.h"
 #include "sound/sound_test_window.h"
 
 namespace {

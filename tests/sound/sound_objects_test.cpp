@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "media/kl_media.h"
-#include "media/sound/kl_sound.h"
-#include "media/sound/wave_file.h"
+#include "media/dsound/kl_sound.h"
+#include "media/wave_file.h"
 #include "sound/sound_test_window.h"
 #include "sound/wave_builder.h"
 
@@ -122,11 +122,13 @@ TEST_F(SoundObjects, FailuresReportTheirTextAndTakeNoRecord) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     system.errors.clear();
+    klFatalReset();  // each as the first error of a run
     EXPECT_EQ(klSoundLoadObject(c.name.c_str()), 0);
     EXPECT_EQ(system.errors, std::vector<std::string>{c.error});
     EXPECT_EQ(klSoundBuffer(0), nullptr);
   }
   system.errors.clear();
+  klFatalReset();
   EXPECT_EQ(klSoundLoadObject(std::string(259, 'a').c_str()), 0);  // fits, but names nothing
   EXPECT_EQ(system.errors, std::vector<std::string>{"klSoundLoadObject : not found wave resource"});
   for (const std::string& path : {shortFmt, noSamples, unplayable}) DeleteFileA(path.c_str());

@@ -40,7 +40,10 @@ class SoundTest : public ::testing::Test {
   }
 
  protected:
-  void SetUp() override { system.errors.clear(); }
+  void SetUp() override {
+    system.errors.clear();
+    klFatalReset();
+  }
 
   static std::string Pack(const char* name) {
     return std::string(RODEO_SOURCE_DIR) + "/assets/out/pack/" + name;

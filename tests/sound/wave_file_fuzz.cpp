@@ -2,7 +2,7 @@
 // a sample range that lie inside the input.
 #include <cstdlib>
 
-#include "media/sound/wave_file.h"
+#include "media/wave_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   KlWaveImage wave;

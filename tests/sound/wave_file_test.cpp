@@ -1,6 +1,6 @@
 // The RIFF/WAVE reader over byte buffers: well-formed files in their variants and
 // the ways a file can be broken.
-#include "media/sound/wave_file.h"
+#include "media/wave_file.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "engine/kl_input.h"
 #include "engine/kl_math.h"
 #include "engine/kl_task.h"
-#include "engine/mg_game.h"
+#include "engine/mg_engine.h"
 #include "media/headless/headless_media.h"
 #include "support/fake_system.h"
 #include "support/test_host.h"
@@ -29,8 +29,15 @@ class EngineFixture : public ::testing::Test {
     stopTicks = 0;
     stopCount = 0;
     klRandSeed(1);
-    game = CreateMgGame();
+    game = MakeGame();
     ASSERT_EQ(game->Init(), 0);
+  }
+
+  // The bare engine, whose boot step builds no scene; the rodeo's fixture makes the
+  // module the way the host does (CreateMgGame).
+  virtual CMgGame* MakeGame() {
+    klSetBootScene(nullptr);
+    return new CMgEngine;
   }
 
   void TearDown() override {

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 
 class FakeSystem : public KlSystem {
  public:
@@ -20,6 +21,12 @@ class FakeSystem : public KlSystem {
   int allocsBeforeFailure = -1;  // -1: never fail
   std::vector<std::string> errors;
   std::string debugText;
+  // The close QuitApplication posted, not yet handled: the test's message pump
+  // handles it once the engine call that asked for it has returned.
+  bool closePending = false;
+  // Runs while the error box is up, as its modal loop dispatches the frame's and
+  // the view's messages (paint, activation).
+  std::function<void()> duringErrorBox;
 
   uint32_t Time() override { return time; }
   uint32_t TickCount() override { return tickCount; }
@@ -29,10 +36,16 @@ class FakeSystem : public KlSystem {
   void ShowCursor(bool show) override { ++(show ? showCalls : hideCalls); }
   bool KeyDown(int virtualKey) override { return keysDown.count(virtualKey) != 0; }
   void DebugOutput(const char* text) override { debugText += text; }
-  void ErrorBox(KlWindow, const char* text) override { errors.push_back(text); }
+  void ErrorBox(KlWindow, const char* text) override {
+    errors.push_back(text);
+    if (duringErrorBox) duringErrorBox();
+  }
   void PostClose(KlWindow) override { ++closePosts; }
   void DestroyWindow(KlWindow) override { ++destroyed; }
-  void QuitApplication(KlWindow, const char*) override { ++quits; }
+  void QuitApplication(KlWindow, const char*) override {
+    ++quits;
+    closePending = true;
+  }
   void* Alloc(size_t bytes, bool zeroFill) override {
     if (allocsBeforeFailure == 0) return nullptr;
     if (allocsBeforeFailure > 0) --allocsBeforeFailure;

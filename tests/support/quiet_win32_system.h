@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/win32/win32_system.h"
+#include "core/win32/win32_system.h"
 
 class QuietWin32System : public Win32System {
  public:

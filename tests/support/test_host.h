@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class TestHost : public CMgHost {
   std::string assetDir;  // where GetAssetPath looks, ignoring case as the pack does; empty: names as given
   std::vector<std::string> assetNames;  // every name asked for
   std::string lastPath;
+  std::set<std::string> lacking;  // names the pack lacks (as asked for): GetAssetPath gives null
 
   KlWindow GetViewWindow() override { return view; }
   void RequestState(int request) override {
@@ -31,6 +33,7 @@ class TestHost : public CMgHost {
   int GetTickInterval() override { return 0; }
   const char* GetAssetPath(const char* fileName) override {
     assetNames.push_back(fileName);
+    if (lacking.count(fileName)) return nullptr;
     lastPath = assetDir.empty() ? std::string(fileName) : assetDir + "/" + fileName;
     if (!assetDir.empty()) {
       std::error_code ec;

@@ -1,4 +1,4 @@
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-// The engine's system services on the Windows API. Tests derive from it to
+// The system services on the Windows API. Tests derive from it to
 // replace the blocking parts (the error box) while keeping the real rest.
 #pragma once
 
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 
 class Win32System : public KlSystem {
  public:

@@ -1,4 +1,4 @@
-#include "media/sound/wave_file.h"
+#include "media/wave_file.h"
 
 #include <cstring>
 

@@ -1,12 +1,12 @@
-// What the engine needs from the operating system, behind one interface so the
-// portable core runs natively under tests with an injected clock and cursor.
-// The Windows implementation lives in engine/win32; tests supply their own.
+// What the engine and the media library need from the operating system, behind one
+// interface so the portable code runs natively under tests with an injected clock
+// and cursor. The Windows implementation lives in core/win32; tests supply their own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/mg_host.h"
+#include "core/kl_core.h"
 
 struct KlPoint {
   int x;
@@ -28,7 +28,11 @@ class KlSystem {
   virtual void ErrorBox(KlWindow owner, const char* text) = 0;
   virtual void PostClose(KlWindow window) = 0;        // posts WM_CLOSE
   virtual void DestroyWindow(KlWindow window) = 0;
-  // Closes the application's main window; shows message first when not null.
+  // Closes the application whose main window holds view, once the current call has
+  // returned: with a message, hides the main window and shows the message in a
+  // "強制終了" box first; then posts WM_CLOSE to the main window (WM_QUIT when
+  // there is none). The frame's WM_CLOSE destroys it, and its WM_DESTROY shuts the
+  // engine down: never inside the engine call that asked for the close.
   virtual void QuitApplication(KlWindow view, const char* message) = 0;
   // Fixed global-heap memory; Alloc returns null when there is none.
   virtual void* Alloc(size_t bytes, bool zeroFill) = 0;

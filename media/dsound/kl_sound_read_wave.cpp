@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/kl_system.h"
-#include "engine/win32/wide_text.h"
-#include "media/sound/kl_sound.h"
-#include "media/sound/wave_file.h"
+#include "core/kl_system.h"
+#include "core/win32/wide_text.h"
+#include "media/dsound/kl_sound.h"
+#include "media/wave_file.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/kl_engine.h"
-#include "engine/kl_system.h"
+#include "core/kl_core.h"
+#include "core/kl_system.h"
 #include "media/kl_media.h"
-#include "media/sound/kl_sound.h"
-#include "media/sound/wave_file.h"
+#include "media/dsound/kl_sound.h"
+#include "media/wave_file.h"
 
 struct klSoundObject {
   int32_t inUse;  // set by a load, never cleared during the run
@@ -58,7 +58,11 @@ IDirectSoundBuffer* MakeBuffer(const uint8_t* format, const uint8_t* samples, ui
   desc.dwBufferBytes = count;
   desc.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(const_cast<uint8_t*>(format));
   IDirectSoundBuffer* buffer = nullptr;
-  if (FAILED(device->CreateSoundBuffer(&desc, &buffer, nullptr))) return nullptr;
+  HRESULT hr = device->CreateSoundBuffer(&desc, &buffer, nullptr);
+  if (FAILED(hr)) {
+    klTrace("klSoundLoadObject: CreateSoundBuffer failed 0x%08lx\n", static_cast<unsigned long>(hr));
+    return nullptr;
+  }
 
   void* first = nullptr;
   void* second = nullptr;
@@ -77,7 +81,9 @@ IDirectSoundBuffer* MakeBuffer(const uint8_t* format, const uint8_t* samples, ui
 
 int klSoundInit() {
   klSoundRelease();  // a second Init starts afresh instead of leaking the device
-  if (FAILED(DirectSoundCreate(nullptr, &device, nullptr))) {
+  HRESULT hr = DirectSoundCreate(nullptr, &device, nullptr);
+  if (FAILED(hr)) {
+    klTrace("klSoundInit: DirectSoundCreate failed 0x%08lx, sound off\n", static_cast<unsigned long>(hr));
     device = nullptr;
     soundEnabled = 0;
     return 0;
@@ -93,7 +99,9 @@ int klSoundInit() {
 }
 
 int klSoundLoadObject(const char* name) {
-  if (!soundEnabled) return 0;
+  if (!soundEnabled || klFatalRaised()) return 0;
+  // A name the pack lacks: neither a file nor a resource of that name.
+  if (!name) return klError(kLoad, "not found wave resource");
   int handle = 0;
   while (handle < KL_SOUND_RECORDS && records[handle].inUse) ++handle;
   if (handle == KL_SOUND_RECORDS) return klError(kLoad, "Object over flow");

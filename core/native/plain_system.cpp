@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/kl_system.h"
+#include "core/kl_system.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "engine/win32/win32_system.h"
+#include "core/win32/win32_system.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 
 uint32_t Win32System::Time() { return timeGetTime(); }
 uint32_t Win32System::TickCount() { return GetTickCount(); }
@@ -44,8 +44,10 @@ void Win32System::QuitApplication(KlWindow view, const char* message) {
     if (main) ShowWindow(main, SW_HIDE);
     MessageBoxW(main, WideFromUtf8(message).c_str(), L"強制終了", MB_ICONSTOP);
   }
+  // Posted, not destroyed here: the engine call that failed is still on the stack,
+  // and the frame's WM_DESTROY frees what that call is using.
   if (main) {
-    ::DestroyWindow(main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
   } else {
     PostQuitMessage(0);
   }

@@ -1,0 +1,443 @@
+#!/usr/bin/env python3
+"""rodeo.exe under Wine in Xvfb, driven with xdotool as a player would, looked at
+with window_probe.exe (from beside it, in the same prefix) and with screenshots
+written to --shots for a person to open.
+
+    rodeo_driven_test.py --exe build/windows/shell/rodeo.exe \
+        --probe build/windows/tests/shell/window_probe.exe --shots DIR [--only NAME]
+"""
+import argparse
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
+TITLE = "ポムルのロデオ"
+
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def env():
+    e = dict(os.environ)
+    e.setdefault("RODEO_X_BASE", "91")
+    return e
+
+
+def display():
+    return ":%d" % (int(env()["RODEO_X_BASE"]) + 2)
+
+
+def xdotool(*args):
+    e = env()
+    e["DISPLAY"] = display()
+    return subprocess.run(["xdotool", *args], env=e, capture_output=True, text=True, timeout=30).stdout
+
+
+def screenshot(path, crop=None):
+    e = env()
+    e["DISPLAY"] = display()
+    cmd = ["import", "-window", "root"]
+    if crop:
+        cmd += ["-crop", crop]
+    subprocess.run(cmd + [path], env=e, timeout=30)
+
+
+def prefix():
+    return os.path.join(env()["RODEO_WINE_HOME"], "prefix-24")
+
+
+def temp_files():
+    root = os.path.join(prefix(), "drive_c", "users")
+    found = []
+    for dirpath, _, files in os.walk(root):
+        found += [os.path.join(dirpath, f) for f in files if f.lower().startswith("mgr") and f.lower().endswith(".tmp")]
+    return found
+
+
+class Probe:
+    def __init__(self, exe):
+        self.exe = exe
+
+    def run(self, *args, timeout=60):
+        r = subprocess.run([WINE_RUN, self.exe, *args], env=env(), capture_output=True, text=True, timeout=timeout)
+        return r.stdout.strip()
+
+    def state(self):
+        words = self.run("state").split()
+        out = {}
+        i = 0
+        while i + 1 < len(words):
+            out[words[i]] = words[i + 1]
+            i += 2
+        return out
+
+    def wait(self, cond, seconds=20, what="condition"):
+        end = time.time() + seconds
+        s = {}
+        while time.time() < end:
+            s = self.state()
+            if cond(s):
+                return s
+            time.sleep(0.2)
+        print("     (waited for %s, last state %s)" % (what, s))
+        return None
+
+
+class Rodeo:
+    """One run of rodeo.exe in the background."""
+
+    def __init__(self, exe, desktop=None):
+        e = env()
+        if desktop:
+            e["RODEO_DESKTOP"] = desktop
+        self.proc = subprocess.Popen([WINE_RUN, exe], env=e, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        self.started = time.time()
+
+    def wait(self, seconds):
+        try:
+            return self.proc.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def window_id():
+    ids = [w for w in xdotool("search", "--name", TITLE).split() if w]
+    return ids[0] if ids else None
+
+
+def key(name):
+    wid = window_id()
+    if wid:
+        xdotool("windowfocus", "--sync", wid)
+    xdotool("key", name)
+
+
+def click_view(button=1):
+    # The view is the window's client area below the 36-pixel bar.
+    wid = window_id()
+    xdotool("mousemove", "--window", wid, "200", "180", "click", str(button))
+
+
+def ready(s):
+    return s.get("buttons") == "7"
+
+
+def running(s):
+    return s.get("start") == "0" and s.get("stop") == "1" and s.get("checked") == "0"
+
+
+def paused(s):
+    return s.get("stop") == "1" and s.get("checked") == "1"
+
+
+def idle(s):
+    return s.get("start") == "1" and s.get("stop") == "0" and s.get("reset") == "0"
+
+
+def end_cleanly(rodeo, probe, how, what):
+    before = rodeo.proc.poll()
+    how()
+    code = rodeo.wait(20)
+    check(before is None and code == 0, "%s: rodeo.exe ends with exit code 0 (got %s)" % (what, code))
+    check(temp_files() == [], "%s: no temporary asset file is left (%s)" % (what, temp_files()))
+
+
+def test_main(args, probe):
+    rodeo = Rodeo(args.exe)
+    try:
+        s = probe.wait(lambda s: s.get("found") == "1", what="the window")
+        check(s is not None, "the main window appears")
+        if s is None:
+            return
+        # During the slide-in: no buttons yet, and the keys do nothing.
+        check(s.get("buttons") == "0", "no button shows before the slide-in has ended (%s)" % s.get("buttons"))
+        key("F5")
+        screenshot(os.path.join(args.shots, "01_slide_in.png"))
+        # The key has been handled by now (the loop never waits), and it fell into the slide-in.
+        check(probe.state().get("buttons") == "0", "F5 was pressed during the slide-in")
+        s = probe.wait(ready, what="the buttons")
+        check(s is not None, "the seven buttons show after the slide-in")
+        if s is None:
+            return
+        check(s["client"] == "400x336", "the client area is 400 x 336 (%s)" % s["client"])
+        check(s["title"] == TITLE, "the title is the game's (%s)" % s["title"])
+        check(s["sizable"] == "0" and s["maximizable"] == "0", "the window can be neither sized nor maximised")
+        check(idle(s), "F5 during the slide-in started nothing (%s)" % s)
+        time.sleep(1.0)
+        screenshot(os.path.join(args.shots, "02_title.png"), "400x336+312+225")
+
+        # A click in the view starts a ride.
+        click_view(1)
+        check(probe.wait(running, 10, "a ride") is not None, "a click in the view starts a ride")
+        time.sleep(1.5)
+        screenshot(os.path.join(args.shots, "03_ride.png"), "400x336+312+225")
+
+        key("F6")
+        check(probe.wait(paused, 10, "the pause") is not None, "F6 pauses the ride and checks the Stop button")
+        screenshot(os.path.join(args.shots, "04_paused.png"), "400x336+312+225")
+        key("F6")
+        check(probe.wait(running, 10, "the ride again") is not None, "F6 again resumes the ride")
+        key("F7")
+        check(probe.wait(idle, 10, "idle") is not None, "F7 resets the game to idle")
+
+        # Losing the activation pauses a running ride; regaining it resumes.
+        key("F5")
+        check(probe.wait(running, 10, "a ride") is not None, "F5 starts a ride")
+        other = subprocess.Popen([WINE_RUN, args.probe, "elsewhere", "3000"], env=env())
+        check(probe.wait(paused, 10, "the pause by deactivation") is not None,
+              "another window in front pauses the ride")
+        other.wait(30)
+        probe.run("foreground")
+        check(probe.wait(running, 10, "the ride again") is not None, "back in front, the ride resumes")
+        # A ride paused by hand stays paused.
+        key("F6")
+        check(probe.wait(paused, 10, "the pause") is not None, "F6 pauses again")
+        other = subprocess.Popen([WINE_RUN, args.probe, "elsewhere", "2000"], env=env())
+        other.wait(30)
+        probe.run("foreground")
+        time.sleep(1.0)
+        check(paused(probe.state()), "a ride paused by hand stays paused across the activation")
+        key("F7")
+        check(probe.wait(idle, 10, "idle") is not None, "F7 resets the paused ride")
+
+        # The hover label names a button after 250 ms.
+        wid = window_id()
+        xdotool("mousemove", "--window", wid, "150", "180")
+        time.sleep(0.3)
+        xdotool("mousemove", "--window", wid, "20", "17")
+        time.sleep(0.1)
+        early = probe.run("label")
+        time.sleep(0.6)
+        late = probe.run("label")
+        screenshot(os.path.join(args.shots, "05_hover.png"), "420x380+302+215")
+        check(late == "label 1", "resting on the Start button shows its label (%s, before: %s)" % (late, early))
+        xdotool("mousemove", "--window", wid, "200", "200")
+
+        # F9 with the help document beside the exe: the shell gets its path.
+        opened = os.path.join(args.shots, "opened.txt")
+        if os.path.exists(opened):
+            os.remove(opened)
+        probe_win = subprocess.run(["winepath", "-w", args.probe], env=dict(env(), WINEPREFIX=prefix()),
+                                   capture_output=True, text=True).stdout.strip()
+        opened_win = subprocess.run(["winepath", "-w", opened], env=dict(env(), WINEPREFIX=prefix()),
+                                    capture_output=True, text=True).stdout.strip()
+        reg = ["wine", "reg"]
+        reg_env = dict(env(), WINEPREFIX=prefix(), WINEDEBUG="-all")
+        subprocess.run(reg + ["add", r"HKCR\.html", "/ve", "/d", "RodeoTestHtml", "/f"],
+                       env=reg_env, capture_output=True)
+        subprocess.run(reg + ["add", r"HKCR\RodeoTestHtml\shell\open\command", "/ve", "/d",
+                              '"%s" record "%s" "%%1"' % (probe_win, opened_win), "/f"], env=reg_env, capture_output=True)
+        try:
+            key("F9")
+            end = time.time() + 20
+            while time.time() < end and not os.path.exists(opened):
+                time.sleep(0.2)
+            got = open(opened, encoding="utf-8").read() if os.path.exists(opened) else ""
+            exe_win = subprocess.run(["winepath", "-w", args.exe], env=reg_env, capture_output=True,
+                                     text=True).stdout.strip()
+            want = exe_win[: exe_win.rfind(".")] + ".html"
+            check(got.lower() == want.lower(), "F9 opens the help document through the shell (%r, want %r)" % (got, want))
+            check(idle(probe.state()), "after F9 the game is idle as before")
+        finally:
+            subprocess.run(reg + ["delete", r"HKCR\.html", "/f"], env=reg_env, capture_output=True)
+            subprocess.run(reg + ["delete", r"HKCR\RodeoTestHtml", "/f"], env=reg_env,
+                           capture_output=True)
+
+        # A second copy brings the first to the front, restores it when minimised,
+        # ends and leaves nothing.
+        files_before = sorted(temp_files())
+        check(len(files_before) == 9, "the running game has its nine assets unpacked (%d)" % len(files_before))
+        probe.run("minimize")
+        check(probe.wait(lambda s: s.get("iconic") == "1", 10, "minimised") is not None, "the window minimises")
+        second = Rodeo(args.exe)
+        code = second.wait(30)
+        check(code == 0, "a second copy ends by itself (%s)" % code)
+        check(probe.wait(lambda s: s.get("iconic") == "0", 10, "restored") is not None,
+              "the second copy restored the minimised first one")
+        check(sorted(temp_files()) == files_before, "the second copy made no temporary file")
+        other = subprocess.Popen([WINE_RUN, args.probe, "elsewhere", "6000"], env=env())
+        time.sleep(2.0)
+        check(probe.state().get("foreground") == "0", "another window is in front")
+        second = Rodeo(args.exe)
+        code = second.wait(30)
+        check(code == 0, "a second copy ends by itself again (%s)" % code)
+        check(probe.state().get("foreground") == "1", "the second copy brought the first to the front")
+        other.wait(30)
+        probe.run("foreground")
+
+        # ESC ends the program.
+        end_cleanly(rodeo, probe, lambda: key("Escape"), "ESC")
+    finally:
+        rodeo.kill()
+
+
+def test_no_help(args, probe):
+    # The exe alone in a folder of its own: F9 says that the help is missing.
+    folder = os.path.join(args.shots, "nohelp")
+    os.makedirs(folder, exist_ok=True)
+    exe = os.path.join(folder, "rodeo.exe")
+    shutil.copy(args.exe, exe)
+    rodeo = Rodeo(exe)
+    try:
+        check(probe.wait(ready, 30, "the buttons") is not None, "the copy without help starts")
+        time.sleep(0.5)
+        key("F9")
+        box = ""
+        end = time.time() + 15
+        while time.time() < end and not box.startswith("box 1"):
+            box = probe.run("messagebox")
+            time.sleep(0.2)
+        screenshot(os.path.join(args.shots, "06_no_help.png"))
+        check(box == "box 1 caption %s text ヘルプファイルが見つかりません。" % TITLE,
+              "F9 without the document says so (%s)" % box)
+        xdotool("key", "Return")
+        time.sleep(0.5)
+        check(probe.run("messagebox") == "box 0", "Return closes the box")
+        end_cleanly(rodeo, probe, lambda: probe.run("closebox"), "the close box's command")
+    finally:
+        rodeo.kill()
+
+
+def test_close_box(args, probe):
+    # Inside a Wine virtual desktop the window has its frame; click its close box.
+    rodeo = Rodeo(args.exe, desktop="800x600")
+    try:
+        out = os.path.join(args.shots, "rect.txt")
+        # Wine's desktop first: a probe started before it would become the desktop itself.
+        end = time.time() + 30
+        while time.time() < end and not [w for w in xdotool("search", "--name", "rodeo").split() if w]:
+            time.sleep(0.2)
+        time.sleep(1.0)
+        rect = []
+        end = time.time() + 30
+        while time.time() < end and len(rect) != 5:
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run([WINE_RUN, args.probe, "rect", out], env=dict(env(), RODEO_DESKTOP="800x600"),
+                           capture_output=True, timeout=60)
+            time.sleep(0.5)
+            rect = open(out).read().split() if os.path.exists(out) else []
+        if not check(len(rect) == 5, "the game starts in a virtual desktop (%s)" % rect):
+            return
+        time.sleep(3.0)  # the slide-in
+        top, right = int(rect[2]), int(rect[3])
+        screenshot(os.path.join(args.shots, "07_desktop.png"), "800x600+0+0")
+        # The desktop's window sits at the screen's top left; the close box is the
+        # caption's rightmost button.
+        xdotool("mousemove", str(right - 12), str(top + 11), "click", "1")
+        # (Inside a desktop, wine-run returns at once: the window's going is the sign.)
+        gone = False
+        end = time.time() + 20
+        while time.time() < end and not gone:
+            if os.path.exists(out):
+                os.remove(out)
+            subprocess.run([WINE_RUN, args.probe, "rect", out], env=dict(env(), RODEO_DESKTOP="800x600"),
+                           capture_output=True, timeout=60)
+            time.sleep(0.5)
+            gone = not os.path.exists(out)
+        check(gone, "the close box closes the window")
+        time.sleep(1.0)
+        check(temp_files() == [], "the close box: no temporary asset file is left (%s)" % temp_files())
+    finally:
+        # wine-run returned at once; the game itself may still run inside the desktop.
+        subprocess.run([WINE_RUN, args.probe, "close"], env=dict(env(), RODEO_DESKTOP="800x600"),
+                       capture_output=True, timeout=60)
+        rodeo.kill()
+
+
+def test_close_during_slide_in(args, probe):
+    rodeo = Rodeo(args.exe)
+    try:
+        s = probe.wait(lambda s: s.get("found") == "1", 30, "the window")
+        check(s is not None and s.get("buttons") == "0", "the window shows, still sliding in")
+        t = time.time()
+        probe.run("close")
+        code = rodeo.wait(20)
+        took = time.time() - t
+        check(code == 0 and took < 5, "closing during the slide-in ends promptly (%s after %.1f s)" % (code, took))
+        check(temp_files() == [], "nothing was unpacked")
+    finally:
+        rodeo.kill()
+
+
+def test_fatal(args, probe):
+    # A fatal error in the engine: its box, the failing call's return, then the
+    # close, the shutdown and the module's deletion, in that order.
+    for mode, boxes, order in (
+        ("init", ["Error", TITLE], ["init", "init returns", "module deleted", "exit 0"]),
+        ("tick", ["Error"], ["init", "tick returns", "shutdown", "module deleted", "exit 0"]),
+    ):
+        run = subprocess.Popen([WINE_RUN, args.fatal, mode], env=env(), stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, text=True)
+        try:
+            seen = []
+            for caption in boxes:
+                box = ""
+                end = time.time() + 30
+                while time.time() < end and not box.startswith("box 1"):
+                    box = probe.run("dismiss")
+                    time.sleep(0.3)
+                seen.append(box)
+                time.sleep(0.5)
+            check(seen[0] == "box 1 caption Error text %s : made to fail" % ("Init" if mode == "init" else "Tick"),
+                  "%s: the error box (%s)" % (mode, seen[0]))
+            if mode == "init":
+                check(seen[1] == "box 1 caption %s text DirectX の初期化に失敗しました。" % TITLE,
+                      "init: then the frame's box (%s)" % seen[1])
+            try:
+                out, _ = run.communicate(timeout=30)
+            except subprocess.TimeoutExpired:
+                run.kill()
+                out, _ = run.communicate()
+            lines = [l for l in out.splitlines() if l in order or l == "tick after the error" or l == "shutdown"]
+            check(lines == order and run.returncode == 0,
+                  "%s: error box, the call returns, then the close (%s, exit %s)" % (mode, lines, run.returncode))
+        finally:
+            if run.poll() is None:
+                run.kill()
+
+
+TESTS = {"main": test_main, "nohelp": test_no_help, "closebox": test_close_box, "slidein": test_close_during_slide_in,
+         "fatal": test_fatal}
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--exe", required=True)
+    p.add_argument("--probe", required=True)
+    p.add_argument("--shots", required=True)
+    p.add_argument("--fatal", required=True, help="fatal_module.exe")
+    p.add_argument("--only", action="append")
+    args = p.parse_args()
+    args.exe, args.probe, args.shots, args.fatal = map(os.path.abspath, (args.exe, args.probe, args.shots, args.fatal))
+    os.makedirs(args.shots, exist_ok=True)
+    probe = Probe(args.probe)
+    for leftover in temp_files():
+        os.remove(leftover)  # from a run that was killed
+    for name, test in TESTS.items():
+        if args.only and name not in args.only:
+            continue
+        print("== " + name, flush=True)
+        test(args, probe)
+    print("%d failed" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
