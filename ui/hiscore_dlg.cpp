@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
 #include "ui/send_ranking.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "ui/hand_cursor.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "records/high_score_table.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "records/ranking_block.h"
 #include "ui/dialog_ids.h"
 

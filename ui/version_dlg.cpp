@@ -1,6 +1,6 @@
 #include "ui/version_dlg.h"
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "ui/about_text.h"
 #include "ui/dialog_ids.h"
 

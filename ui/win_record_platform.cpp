@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "framework/private_profile.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "dialog_driver.h"
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "records/high_score_table.h"
 #include "records/ranking_block.h"
 #include "records/record_codec.h"

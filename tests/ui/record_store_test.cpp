@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/win32/wide_text.h"
+#include "core/win32/wide_text.h"
 #include "framework/private_profile.h"
 #include "framework/registry_profile.h"
 #include "records/high_score_table.h"
