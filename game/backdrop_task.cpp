@@ -41,7 +41,7 @@ const klStepFn BackdropTaskSteps[] = {BackdropStep};
 
 void CreateBackdropTask() {
   BackdropWork* w =
-      static_cast<BackdropWork*>(klTaskCreate(BackdropTaskSteps, kCompanionPriority, 1, sizeof(BackdropWork)));
+      static_cast<BackdropWork*>(klTaskCreate(BackdropTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(BackdropWork)));
   for (int i = 0; i < 3; ++i) {
     w->panels[i] = MakeSprite(kBackdropPriority, rodeoScene.bgSheet,
                               RodeoRect{0, kPanelHeight * i, kPanelWidth, kPanelHeight * i + kPanelHeight},

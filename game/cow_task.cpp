@@ -160,7 +160,7 @@ void KickDown() {
 const klStepFn CowTaskSteps[] = {Stand, Rear, RearDown, Kick, KickDown};
 
 void CreateCowTask() {
-  CowWork* w = static_cast<CowWork*>(klTaskCreate(CowTaskSteps, kCompanionPriority, 1, sizeof(CowWork)));
+  CowWork* w = static_cast<CowWork*>(klTaskCreate(CowTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(CowWork)));
   std::memset(w, 0, sizeof(CowWork));
   w->cowSprite = MakeSprite(kCowPriority, rodeoScene.cowSheet, RodeoRect{0, 0, kCowFrameWidth, kCowFrameHeight},
                             kCowHomeX, kCowHomeY, true);

@@ -19,6 +19,6 @@ void CursorStep() {
 const klStepFn CursorTaskSteps[] = {CursorStep};
 
 void CreateCursorTask() {
-  CursorWork* w = static_cast<CursorWork*>(klTaskCreate(CursorTaskSteps, kCompanionPriority, 1, sizeof(CursorWork)));
+  CursorWork* w = static_cast<CursorWork*>(klTaskCreate(CursorTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(CursorWork)));
   w->cursorSprite = MakeSprite(kCursorPriority, rodeoScene.partsSheet, kCursorRect, 0, 0, true);
 }

@@ -28,7 +28,7 @@ void DustStep() {
 const klStepFn DustTaskSteps[] = {DustStep, klTaskDeleteSelf};
 
 void SpawnDust(int x, int y) {
-  DustWork* w = static_cast<DustWork*>(klTaskCreate(DustTaskSteps, kCompanionPriority, 1, sizeof(DustWork)));
+  DustWork* w = static_cast<DustWork*>(klTaskCreate(DustTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(DustWork)));
   w->dustX = x;
   w->dustY = y;
   w->dustTime = 0;

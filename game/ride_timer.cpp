@@ -44,7 +44,7 @@ const klStepFn RideTimerTaskSteps[] = {RideTimerTask};
 
 void CreateRideTimerTask() {
   RideTimerWork* w = static_cast<RideTimerWork*>(
-      klTaskCreate(RideTimerTaskSteps, kCompanionPriority, 1, sizeof(RideTimerWork)));
+      klTaskCreate(RideTimerTaskSteps, kCompanionPriority, KL_RUN_MODE_ZERO, sizeof(RideTimerWork)));
   w->seenStops = stopCount;
 }
 

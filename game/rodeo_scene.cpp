@@ -73,6 +73,6 @@ int BuildRodeoScene() {
 
 void StartRodeoScene() {
   rodeoScene = RodeoScene{};  // a build that stops early leaves nulls, never stale pointers
-  klTaskCreate(IdleTaskSteps, kRodeoPriority, 1, 1);
+  klTaskCreate(IdleTaskSteps, kRodeoPriority, KL_RUN_MODE_ZERO, 1);
   BuildRodeoScene();
 }

@@ -20,7 +20,7 @@ void GoTo(RodeoStep step) { *klCurTaskStep = step; }
 
 // A stop by the host ends the round from any step but WaitStart.
 bool HostStopped() {
-  if (GetMgHost()->GetState() != 0) return false;
+  if (GetMgHost()->GetState() != kMgIdle) return false;
   klSoundStop(rodeoScene.bgmSound);
   GoTo(kWaitStart);
   return true;
@@ -31,7 +31,7 @@ void WaitStart() {
   rodeoState.rideStarted = 0;
   rodeoState.fallen = 0;
   rodeoScene.riderSprite->scaled = 0;
-  if (GetMgHost()->GetState() != 1) return;
+  if (GetMgHost()->GetState() != kMgRunning) return;
 
   RodeoState& st = rodeoState;
   st.scrollX = st.scrollY = 0;
@@ -174,7 +174,7 @@ void ShowResult() {
   std::snprintf(text, sizeof text, "%7.3f", rodeoState.resultMs * 0.001);
   CMgHost* host = GetMgHost();
   host->ReportResult(text, static_cast<int>(rodeoState.resultMs));
-  host->RequestState(0);
+  host->RequestState(kMgRequestReset);
   rodeoScene.coverSprite->visible = 1;
   GoTo(kWaitStart);
 }
@@ -185,6 +185,6 @@ const klStepFn RodeoTaskSteps[] = {WaitStart,    ReadySign,   Riding,    FallPos
                                    FallNegative, LieOnGround, ShowResult};
 
 void CreateRodeoTask() {
-  void* work = klTaskCreate(RodeoTaskSteps, kRodeoPriority, 1, sizeof(RodeoWork));
+  void* work = klTaskCreate(RodeoTaskSteps, kRodeoPriority, KL_RUN_MODE_ZERO, sizeof(RodeoWork));
   std::memset(work, 0, sizeof(RodeoWork));
 }

@@ -25,13 +25,17 @@ void klDrawClear();     // back surface to fill value 0
 void klDrawToGDI();     // blank the view so a message box over it is readable
 void klDrawLost();      // mark the display for re-creation (first loss time kept)
 
+// Every loader takes a UTF-8 path; a null path (a name the asset pack lacks) fails
+// as a missing file does. After a fatal error (klError) the loaders return their
+// failure at once, without a second box.
+
 // Picture objects: slots 1..255 of the object table.
 int klLoadObject(const char* name);                // slot, or 0 after klError
 int klDrawSwapObject(const char* name, int slot);  // 1, or 0 after klError
 int klDrawReloadObject(int slot);                  // 1
 
 // Palette (8-bit displays).
-int klDrawSetPalette(const char* name);  // 1 done (or not 8-bit), 0 file unusable
+int klDrawSetPalette(const char* name);  // 1 done (or not 8-bit), 0 file unusable or null
 void klDrawRestorePalette();
 void klDrawFlushPalette();
 void klDrawMakePalette(const uint8_t colourTable[1024]);

@@ -16,7 +16,12 @@ IDirectDrawSurface* klCreatePlainSurface(DWORD width, DWORD height) {
   sd.dwWidth = width;
   sd.dwHeight = height;
   IDirectDrawSurface* surface = nullptr;
-  if (FAILED(klDirectDraw->CreateSurface(&sd, &surface, nullptr))) return nullptr;
+  HRESULT hr = klDirectDraw->CreateSurface(&sd, &surface, nullptr);
+  if (FAILED(hr)) {
+    klTrace("CreateSurface %lux%lu failed 0x%08lx\n", static_cast<unsigned long>(width),
+            static_cast<unsigned long>(height), static_cast<unsigned long>(hr));
+    return nullptr;
+  }
   return surface;
 }
 
@@ -49,7 +54,9 @@ IDirectDrawSurface* klDrawBMPToDirectDrawSurface(const char* name) {
   }
   DDSURFACEDESC sd{};
   sd.dwSize = sizeof sd;
-  if (FAILED(surface->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr))) {
+  HRESULT hr = surface->Lock(nullptr, &sd, DDLOCK_WAIT, nullptr);
+  if (FAILED(hr)) {
+    klTrace("klDrawBMPToDirectDrawSurface: Lock failed 0x%08lx\n", static_cast<unsigned long>(hr));
     surface->Release();
     return nullptr;
   }

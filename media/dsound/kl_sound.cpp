@@ -22,17 +22,21 @@ struct klSoundObject {
 
 namespace {
 
-int32_t soundEnabled = 0;
-IDirectSound* device = nullptr;
-IDirectSoundBuffer* primaryBuffer = nullptr;
-klSoundObject records[KL_SOUND_RECORDS];
+// The sound side's whole state.
+struct SoundState {
+  int32_t soundEnabled = 0;
+  IDirectSound* device = nullptr;
+  IDirectSoundBuffer* primaryBuffer = nullptr;
+  klSoundObject records[KL_SOUND_RECORDS] = {};
+};
+SoundState sound;
 
 const char kLoad[] = "klSoundLoadObject";
 
 // The record behind a handle, when it holds a buffer to play or stop.
 klSoundObject* PlayableRecord(int handle) {
-  if (!soundEnabled || handle < 0 || handle >= KL_SOUND_RECORDS) return nullptr;
-  klSoundObject* record = &records[handle];
+  if (!sound.soundEnabled || handle < 0 || handle >= KL_SOUND_RECORDS) return nullptr;
+  klSoundObject* record = &sound.records[handle];
   return record->inUse && record->buffer ? record : nullptr;
 }
 
@@ -58,7 +62,7 @@ IDirectSoundBuffer* MakeBuffer(const uint8_t* format, const uint8_t* samples, ui
   desc.dwBufferBytes = count;
   desc.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(const_cast<uint8_t*>(format));
   IDirectSoundBuffer* buffer = nullptr;
-  HRESULT hr = device->CreateSoundBuffer(&desc, &buffer, nullptr);
+  HRESULT hr = sound.device->CreateSoundBuffer(&desc, &buffer, nullptr);
   if (FAILED(hr)) {
     klTrace("klSoundLoadObject: CreateSoundBuffer failed 0x%08lx\n", static_cast<unsigned long>(hr));
     return nullptr;
@@ -81,32 +85,32 @@ IDirectSoundBuffer* MakeBuffer(const uint8_t* format, const uint8_t* samples, ui
 
 int klSoundInit() {
   klSoundRelease();  // a second Init starts afresh instead of leaking the device
-  HRESULT hr = DirectSoundCreate(nullptr, &device, nullptr);
+  HRESULT hr = DirectSoundCreate(nullptr, &sound.device, nullptr);
   if (FAILED(hr)) {
     klTrace("klSoundInit: DirectSoundCreate failed 0x%08lx, sound off\n", static_cast<unsigned long>(hr));
-    device = nullptr;
-    soundEnabled = 0;
+    sound.device = nullptr;
+    sound.soundEnabled = 0;
     return 0;
   }
-  device->SetCooperativeLevel(klEngineWindow, DSSCL_NORMAL);
+  sound.device->SetCooperativeLevel(klEngineWindow, DSSCL_NORMAL);
   DSBUFFERDESC desc{};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DSBCAPS_PRIMARYBUFFER;
-  if (FAILED(device->CreateSoundBuffer(&desc, &primaryBuffer, nullptr))) primaryBuffer = nullptr;
-  soundEnabled = 1;
-  for (klSoundObject& record : records) record = klSoundObject{};
+  if (FAILED(sound.device->CreateSoundBuffer(&desc, &sound.primaryBuffer, nullptr))) sound.primaryBuffer = nullptr;
+  sound.soundEnabled = 1;
+  for (klSoundObject& record : sound.records) record = klSoundObject{};
   return 1;
 }
 
 int klSoundLoadObject(const char* name) {
-  if (!soundEnabled || klFatalRaised()) return 0;
+  if (!sound.soundEnabled || klFatalRaised()) return 0;
   // A name the pack lacks: neither a file nor a resource of that name.
   if (!name) return klError(kLoad, "not found wave resource");
   int handle = 0;
-  while (handle < KL_SOUND_RECORDS && records[handle].inUse) ++handle;
+  while (handle < KL_SOUND_RECORDS && sound.records[handle].inUse) ++handle;
   if (handle == KL_SOUND_RECORDS) return klError(kLoad, "Object over flow");
   size_t length = std::strlen(name);
-  if (length >= sizeof records[handle].name) {
+  if (length >= sizeof sound.records[handle].name) {
     return klError(kLoad, "filename or resource name buffer over flow");
   }
 
@@ -132,7 +136,7 @@ int klSoundLoadObject(const char* name) {
   klSystem()->Free(fileSamples);
   if (!buffer) return klError(kLoad, "can't create sound buffer");
 
-  klSoundObject& record = records[handle];
+  klSoundObject& record = sound.records[handle];
   record.inUse = 1;
   std::memcpy(record.name, name, length + 1);
   record.buffer = buffer;
@@ -155,18 +159,18 @@ void klSoundStop(int handle) {
 }
 
 int klSoundRelease() {
-  if (!soundEnabled) return 1;
-  for (klSoundObject& record : records) {
+  if (!sound.soundEnabled) return 1;
+  for (klSoundObject& record : sound.records) {
     if (!record.inUse || !record.buffer) continue;
     record.buffer->Stop();
     record.buffer->Release();
     record.buffer = nullptr;
   }
-  if (primaryBuffer) primaryBuffer->Release();
-  primaryBuffer = nullptr;
-  device->Release();
-  device = nullptr;
-  soundEnabled = 0;  // released buffers are gone: later plays must not reach them
+  if (sound.primaryBuffer) sound.primaryBuffer->Release();
+  sound.primaryBuffer = nullptr;
+  sound.device->Release();
+  sound.device = nullptr;
+  sound.soundEnabled = 0;  // released buffers are gone: later plays must not reach them
   return 1;
 }
 

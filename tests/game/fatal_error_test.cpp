@@ -58,7 +58,9 @@ class FatalErrors : public ::testing::Test {
       game->Stop(1);
       game->Stop(0);
       host.state = kMgRunning;
-      MSG paint{host.view, KL_WM_PAINT, 0, 0};
+      MSG paint{};
+      paint.hwnd = host.view;
+      paint.message = KL_WM_PAINT;
       game->FilterMessage(&paint);
     };
   }

@@ -151,6 +151,15 @@ TEST_F(DirectDrawMedia, ObjectTableSlotsNamesAndFailureTexts) {
       "klLoadObject : can't read bitmap file", "klDrawSwapObject : too long object name",
       "klDrawSwapObject : can't read bitmap file"};
   EXPECT_EQ(sys.errors, texts);
+  // A name the pack lacks comes as null: the loads fail as for a missing file.
+  klFatalReset();
+  EXPECT_EQ(klLoadObject(nullptr), 0);
+  EXPECT_EQ(sys.errors.back(), "klLoadObject : can't read bitmap file");
+  klFatalReset();
+  EXPECT_EQ(klDrawSwapObject(nullptr, 3), 0);
+  EXPECT_EQ(sys.errors.back(), "klDrawSwapObject : can't read bitmap file");
+  EXPECT_EQ(klDrawSetPalette(nullptr), 0);
+  klFatalReset();
   std::string longName = (dir / (std::string(259 - dir.string().size() - 1, 'x'))).string();
   ASSERT_EQ(longName.size(), 259u);
   ASSERT_TRUE(WriteFileBytes(longName, BitmapBytes(small)));

@@ -131,6 +131,10 @@ TEST_F(SoundObjects, FailuresReportTheirTextAndTakeNoRecord) {
   klFatalReset();
   EXPECT_EQ(klSoundLoadObject(std::string(259, 'a').c_str()), 0);  // fits, but names nothing
   EXPECT_EQ(system.errors, std::vector<std::string>{"klSoundLoadObject : not found wave resource"});
+  system.errors.clear();
+  klFatalReset();
+  EXPECT_EQ(klSoundLoadObject(nullptr), 0);  // a name the pack lacks
+  EXPECT_EQ(system.errors, std::vector<std::string>{"klSoundLoadObject : not found wave resource"});
   for (const std::string& path : {shortFmt, noSamples, unplayable}) DeleteFileA(path.c_str());
 }
 
