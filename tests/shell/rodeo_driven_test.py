@@ -592,6 +592,11 @@ def test_record(args, probe):
         key("F8")
         table = wait_dialog(probe, "ハイスコア")
         if check(table is not None, "F8 opens the table"):
+            frame = [int(v) for v in probe.run("rect").split()[1:5]]
+            centre = lambda r: ((r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
+            dx, dy = (a - b for a, b in zip(centre(table["rect"]), centre(frame)))
+            check(abs(dx) <= 1 and abs(dy) <= 1, "the table is centred over the window (%s over %s)"
+                  % (table["rect"], frame))
             time.sleep(1.0)
             shot = os.path.join(args.shots, "14_table_next_start.png")
             screenshot(shot)
