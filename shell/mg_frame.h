@@ -5,10 +5,11 @@
 // game-state changes (FrameState) and dialogs, and pauses the game around modal UI
 // and while another program is active.
 //
-// Life: created hidden by CMgApp → ShowAndLoad (record, size, title, shown, bar's
-// slide-in) → WM_MG_OPENINGDONE → StartEngine (pack unpacked, Init, keys live) →
+// Life: created hidden by CMgApp → ShowAndLoad (record, size, title, the zoom,
+// shown, bar's slide-in) → WM_MG_OPENINGDONE → StartEngine (pack unpacked, Init, keys live) →
 // play → destroyed (Exit, close box, failed start, a fatal error's posted close) →
-// WM_DESTROY: engine Shutdown, record saved → the object deletes itself.
+// WM_DESTROY: engine Shutdown, record saved → the object deletes itself. The end of
+// the session (WM_ENDSESSION) saves the record too; no WM_DESTROY follows it.
 #pragma once
 
 #include <windows.h>
@@ -23,10 +24,11 @@
 #include "shell/frame_state.h"
 #include "shell/mg_view.h"
 #include "ui/button_bar.h"
+#include "ui/record_dialogs.h"
 
 #define WM_MG_RESULT (WM_USER + 10)  // posted by ReportResult: a ride ended with a result
 
-class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
+class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private shell::FrameActions {
  public:
   static constexpr UINT kAcceleratorTable = 131;
   static constexpr UINT kProgramIcon = 128;
@@ -35,8 +37,9 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   CMgFrame();
   ~CMgFrame() override;
 
-  // Once, after the single-instance check: loads the record, sizes, titles and shows
-  // the window and starts the bar's slide-in. False only without a game module.
+  // Once, after the single-instance check: loads the record, sizes and titles the
+  // window, plays the zoom onto its rectangle, shows it and starts the bar's
+  // slide-in. False only without a game module.
   bool ShowAndLoad();
 
   // Host services.
@@ -49,8 +52,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   const char* GetAssetPath(const char* fileName) override { return pack_.FindPath(fileName); }
 
   // Around every modal interaction of the frame (dialogs, help, window move).
-  void SuspendForModal() { state_.SuspendForModal(GetTickCount()); }
-  void ResumeAfterModal() { state_.ResumeAfterModal(GetTickCount()); }
+  void SuspendForModal() override { state_.SuspendForModal(GetTickCount()); }
+  void ResumeAfterModal() override { state_.ResumeAfterModal(GetTickCount()); }
 
   // For the message loop and the view.
   bool IsEngineReady() const { return state_.engineReady != 0; }
@@ -84,12 +87,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   void StopMessageBox(const wchar_t* text);
   void RedrawAll();
 
-  // The stored record and the dialogs. For now the record lives in memory with its
-  // defaults and a result shows nothing; these are the places where the stored
-  // record, the high-score dialogs and the About box come in.
-  void LoadStoredRecord();
-  void SaveStoredRecord();
-  void RunStartupZoom(const RECT& rect);
+  // The stored record (the application's registry profile) and the dialogs.
+  void LoadRecord();
   void OnResult();         // WM_MG_RESULT: rank resultText_/resultValue_, then the dialogs
   void ShowHighScores();   // 1004, F8
   void ShowVersion();      // 1006, F10
