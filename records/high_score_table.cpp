@@ -12,6 +12,11 @@ int InsertResult(MgInfo* record, const char* scoreText, uint32_t scoreMs) {
       // From the bottom up, whole entries; the old tenth is lost.
       for (int j = static_cast<int>(kHighScoreCount) - 2; j >= i; --j) table[j + 1] = table[j];
     }
+    // Named as the last player until the dialog stores the typed name, so a session
+    // that ends with the dialog open never leaves the displaced player's name here.
+    char name[kNameBytes + 1];
+    CopyCp932Field(name, sizeof name, record->lastPlayerName);
+    std::memcpy(table[i].playerName, name, sizeof name);
     CopyCp932Field(table[i].scoreText, sizeof table[i].scoreText, scoreText);
     table[i].scoreMs = scoreMs;
     return i;

@@ -81,12 +81,23 @@ TEST(InsertResult, AMovedEntryKeepsAllItsBytes) {
 
 TEST(InsertResult, TheTextNeverOverflowsItsNineBytes) {
   MgInfo r = TableOf({});
-  std::memset(r.table[0].playerName, 'N', 4);
+  std::strcpy(r.lastPlayerName, "NNNN");
   ASSERT_EQ(InsertResult(&r, "12345678.123456", 1), 0);
   EXPECT_STREQ(r.table[0].scoreText, "12345678");
   EXPECT_EQ(std::string(r.table[0].playerName, 4), "NNNN");  // the next field is untouched
   ASSERT_EQ(InsertResult(&r, "", 2), 0);
   EXPECT_EQ(r.table[0].scoreText[0], '\0');
+}
+
+TEST(InsertResult, TheNewEntryCarriesTheLastPlayersNameUntilOneIsStored) {
+  MgInfo r = TableOf({300, 200});
+  std::strcpy(r.lastPlayerName, "\x82\xa0\x82\xc8\x82\xbd");  // "あなた"
+  ASSERT_EQ(InsertResult(&r, "x", 301), 0);
+  EXPECT_STREQ(r.table[0].playerName, "\x82\xa0\x82\xc8\x82\xbd");
+  EXPECT_STREQ(r.table[1].playerName, "p0");
+  std::memset(r.lastPlayerName, 'L', sizeof r.lastPlayerName);  // damaged: no terminator
+  ASSERT_EQ(InsertResult(&r, "x", 302), 0);
+  EXPECT_EQ(std::strlen(r.table[0].playerName), 16u);
 }
 
 TEST(StorePlayerName, StoresTheNameCutTo16BytesInBothPlaces) {
