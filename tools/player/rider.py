@@ -60,6 +60,40 @@ def screen_colour(rgb, depth):
     return r << 16 | g << 8 | b
 
 
+# The twenty static colours of a Windows system palette (entries 0-9 and 246-255).
+STATIC_COLOURS = [0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0,
+                  0xA6CAF0, 0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
+                  0x00FFFF, 0xFFFFFF]
+
+
+def _distance(a, b):
+    return sum((((a >> s) & 255) - ((b >> s) & 255)) ** 2 for s in (0, 8, 16))
+
+
+def _nearest(colour, table):
+    return min(table, key=lambda c: _distance(c, colour))
+
+
+# Wine's 8-bit window picture: a fixed colour table, the static colours around a
+# 3-3-2 cube (README, "8-bit displays under Wine").
+_WINE_TABLE = STATIC_COLOURS[:10] + [((k & 7) << 5) << 16 | ((k & 0x38) << 2) << 8 | (k & 0xC0)
+                                     for k in range(10, 246)] + STATIC_COLOURS[10:]
+
+
+def shown_colour(rgb, depth):
+    """What the X screen shows (as 0xRRGGBB) where the game drew a palette colour:
+    the colour itself at 24 bits, its 5-6-5 value at 16, and at 8 bits the static
+    colour nearest to the entry of Wine's fixed table nearest to it."""
+    if depth == 16:
+        p = screen_colour(rgb, 16)
+        r, g, b = p >> 11, (p >> 5) & 63, p & 31
+        return (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2)
+    if depth == 8:
+        colour = rgb[0] << 16 | rgb[1] << 8 | rgb[2]
+        return _nearest(_nearest(colour, _WINE_TABLE), STATIC_COLOURS)
+    return screen_colour(rgb, 24)
+
+
 class Screen:
     """Pictures of a rectangle of an X display, straight from the server (XGetImage)."""
 
@@ -108,6 +142,33 @@ class Screen:
         if bits_per_pixel == 32:
             pixels = [p & 0xFFFFFF for p in pixels]
         return pixels
+
+    def grab_rgb(self, left, top, width, height):
+        """The same as 0xRRGGBB colours as the screen shows them, at any depth."""
+        pixels = self.grab(left, top, width, height)
+        if self.depth == 16:
+            def expand(p):
+                r, g, b = p >> 11, (p >> 5) & 63, p & 31
+                return (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2)
+            return [expand(p) for p in pixels]
+        if self.depth == 8:
+            table = self.colormap()
+            return [table[p] for p in pixels]
+        return pixels
+
+    def colormap(self):
+        """The 256 colours of the default colormap (an 8-bit display's pixel values)."""
+        class XColor(ctypes.Structure):
+            _fields_ = [("pixel", ctypes.c_ulong), ("red", ctypes.c_ushort), ("green", ctypes.c_ushort),
+                        ("blue", ctypes.c_ushort), ("flags", ctypes.c_char), ("pad", ctypes.c_char)]
+        colours = (XColor * 256)()
+        for i in range(256):
+            colours[i].pixel = i
+        self.x.XDefaultColormap.restype = ctypes.c_ulong
+        self.x.XDefaultColormap.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x.XQueryColors.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int]
+        self.x.XQueryColors(self.dpy, self.x.XDefaultColormap(self.dpy, 0), colours, 256)
+        return [(c.red >> 8) << 16 | (c.green >> 8) << 8 | (c.blue >> 8) for c in colours]
 
 
 class PoseReader:
