@@ -97,7 +97,9 @@ def shown_colour(rgb, depth):
 class Screen:
     """Pictures of a rectangle of an X display, straight from the server (XGetImage)."""
 
-    def __init__(self, display):
+    def __init__(self, display, window=None):
+        """window: the X window whose colours an 8-bit picture is read in (Wine gives
+        its windows a colormap of their own); the display's default otherwise."""
         x = ctypes.CDLL("libX11.so.6")
         x.XOpenDisplay.restype = ctypes.c_void_p
         x.XOpenDisplay.argtypes = [ctypes.c_char_p]
@@ -114,6 +116,7 @@ class Screen:
             raise RuntimeError("cannot open display " + display)
         self.root = x.XDefaultRootWindow(self.dpy)
         self.depth = x.XDefaultDepth(self.dpy, 0)
+        self.window = window
 
     def grab(self, left, top, width, height):
         """Pixel values, row after row: 0xRRGGBB at 24 bits, the 5-6-5 word at 16,
@@ -167,7 +170,21 @@ class Screen:
         self.x.XDefaultColormap.restype = ctypes.c_ulong
         self.x.XDefaultColormap.argtypes = [ctypes.c_void_p, ctypes.c_int]
         self.x.XQueryColors.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int]
-        self.x.XQueryColors(self.dpy, self.x.XDefaultColormap(self.dpy, 0), colours, 256)
+        colormap = self.x.XDefaultColormap(self.dpy, 0)
+        if self.window:
+            class XWindowAttributes(ctypes.Structure):
+                _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                            ("height", ctypes.c_int), ("border_width", ctypes.c_int), ("depth", ctypes.c_int),
+                            ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong), ("class_", ctypes.c_int),
+                            ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int),
+                            ("backing_store", ctypes.c_int), ("backing_planes", ctypes.c_ulong),
+                            ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+                            ("colormap", ctypes.c_ulong), ("rest", ctypes.c_char * 64)]
+            attributes = XWindowAttributes()
+            self.x.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p]
+            if self.x.XGetWindowAttributes(self.dpy, self.window, ctypes.byref(attributes)):
+                colormap = attributes.colormap
+        self.x.XQueryColors(self.dpy, colormap, colours, 256)
         return [(c.red >> 8) << 16 | (c.green >> 8) << 8 | (c.blue >> 8) for c in colours]
 
 
