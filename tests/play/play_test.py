@@ -239,11 +239,6 @@ def frame_rect(found):
     return found["frame"]
 
 
-def view_rect(found):
-    x, y = found["view"]
-    return (x, y, 398, 298)  # the view's edge takes a pixel of each side of the 400 x 300 picture
-
-
 # --- what the screen should show
 
 class Sheet:
