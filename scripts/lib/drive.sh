@@ -7,6 +7,7 @@
 #                                    prefix of its own under BUILD_DIR/wine-drive
 #   drive_start [LOG]                starts the game (Wine's output goes to LOG when it ends)
 #   drive_wait_window [SECONDS]      waits for the frame; sets VIEW_X VIEW_Y FRAME_*
+#   drive_wait_ready [SECONDS]       the same, until the bar has slid in (all seven buttons)
 #   drive_probe WHAT                 prints what rodeo_probe.exe says (find, counts, boxes)
 #   drive_click X Y [BUTTON]         clicks at a point of the virtual desktop
 #   drive_key KEY...                 presses keys (xdotool names: Escape, F6, ...)
@@ -63,6 +64,7 @@ drive_wait_window() {
   local limit=${1:-60} found t0=$SECONDS
   while [ $((SECONDS - t0)) -lt "$limit" ]; do
     found=$(drive_probe find)
+    DRIVE_FOUND=$found
     if grep -q '^frame=' <<<"$found"; then
       FRAME_X=$(sed -n 's/^frame=.* x=\(-\?[0-9]*\) .*/\1/p' <<<"$found")
       FRAME_Y=$(sed -n 's/^frame=.* y=\(-\?[0-9]*\) .*/\1/p' <<<"$found")
@@ -73,6 +75,16 @@ drive_wait_window() {
       return 0
     fi
     sleep 0.5
+  done
+  return 1
+}
+
+drive_wait_ready() {
+  local limit=${1:-90} t0=$SECONDS
+  while [ $((SECONDS - t0)) -lt "$limit" ]; do
+    drive_wait_window $((limit - (SECONDS - t0))) || return 1
+    grep -q '^bar buttons=7$' <<<"$DRIVE_FOUND" && return 0
+    sleep 0.3
   done
   return 1
 }

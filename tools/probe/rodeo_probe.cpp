@@ -1,10 +1,16 @@
 // rodeo_probe.exe: looks at a running rodeo.exe from outside, for the figures and
 // the soak scripts (run it in the same Wine prefix and desktop as the game).
 //   rodeo_probe.exe find     the game's frame: "frame=HWND pid=N x=.. y=.. w=.. h=.."
-//                            and its 400 x 300 view: "view x=.. y=.." (screen coordinates)
+//                            and where its view shows the game's 400 x 300 picture:
+//                            "view x=.. y=.." (screen coordinates),
+//                            and how many of the control bar's buttons show: "bar buttons=N"
 //   rodeo_probe.exe counts   the game process's memory, GDI and USER objects, handles
 //   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line:
 //                            "box: kind=message|dialog edit=0|1 caption=... text=..."
+//   rodeo_probe.exe controls every dialog the game shows and its controls, one a line, with
+//                            their places on the screen and their texts (an edit's as typed):
+//                            "dialog: caption=... x=.. y=.. w=.. h=.."
+//                            "control: id=N class=... enabled=0|1 x=.. y=.. w=.. h=.. text=..."
 //   rodeo_probe.exe close    asks the frame to close (WM_CLOSE), as its close box does
 // Prints "none" and exits 1 when no game window is there. A second argument names a
 // file to write to instead: a program that explorer starts in a Wine virtual
@@ -48,10 +54,11 @@ struct Found {
   HWND view = nullptr;
 };
 
+// The view is a 400 x 300 child window; its edge takes a pixel on each side of that.
 BOOL CALLBACK FindView(HWND child, LPARAM param) {
   RECT r;
-  GetClientRect(child, &r);
-  if (r.right == 400 && r.bottom == 300 && IsWindowVisible(child)) {
+  GetWindowRect(child, &r);
+  if (r.right - r.left == 400 && r.bottom - r.top == 300 && IsWindowVisible(child)) {
     reinterpret_cast<Found*>(param)->view = child;
     return FALSE;
   }
@@ -226,6 +233,36 @@ BOOL CALLBACK FindBoxes(HWND w, LPARAM param) {
   return TRUE;
 }
 
+// A control's text as its window procedure gives it (for an edit, what was typed;
+// GetWindowText of another process's window only gives the caption stored with it).
+std::wstring ControlText(HWND w) {
+  wchar_t buf[512] = {};
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &got);
+  return buf;
+}
+
+BOOL CALLBACK ListControl(HWND child, LPARAM) {
+  RECT r;
+  GetWindowRect(child, &r);
+  std::printf("control: id=%d class=%s enabled=%d x=%ld y=%ld w=%ld h=%ld text=%s\n", GetDlgCtrlID(child),
+              Utf8(ClassOf(child).c_str()).c_str(), IsWindowEnabled(child) ? 1 : 0, r.left, r.top,
+              r.right - r.left, r.bottom - r.top, Utf8(ControlText(child).c_str()).c_str());
+  return TRUE;
+}
+
+BOOL CALLBACK ListDialog(HWND w, LPARAM param) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != static_cast<DWORD>(param) || !IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
+  RECT r;
+  GetWindowRect(w, &r);
+  std::printf("dialog: caption=%s x=%ld y=%ld w=%ld h=%ld\n", Utf8(Text(w).c_str()).c_str(), r.left, r.top,
+              r.right - r.left, r.bottom - r.top);
+  EnumChildWindows(w, ListControl, 0);
+  return TRUE;
+}
+
 }  // namespace
 
 int Probe(const wchar_t* what) {
@@ -237,12 +274,21 @@ int Probe(const wchar_t* what) {
   if (!wcscmp(what, L"find")) {
     DWORD pid = 0;
     GetWindowThreadProcessId(f.frame, &pid);
-    RECT r, v;
+    RECT r;
     GetWindowRect(f.frame, &r);
-    GetWindowRect(f.view, &v);
+    POINT v{0, 0};  // where the game's picture starts: the view's client area
+    ClientToScreen(f.view, &v);
     std::printf("frame=%p pid=%lu x=%ld y=%ld w=%ld h=%ld\n", static_cast<void*>(f.frame), pid, r.left, r.top,
                 r.right - r.left, r.bottom - r.top);
-    std::printf("view x=%ld y=%ld\n", v.left, v.top);
+    std::printf("view x=%ld y=%ld\n", v.x, v.y);
+    int buttons = 0;
+    if (HWND bar = GetDlgItem(f.frame, 100)) {
+      for (int id : {1000, 1001, 1002, 1004, 1011, 1006, 1007}) {  // Start ... Exit
+        HWND b = GetDlgItem(bar, id);
+        buttons += b && IsWindowVisible(b) ? 1 : 0;
+      }
+    }
+    std::printf("bar buttons=%d\n", buttons);
     return 0;
   }
   if (!wcscmp(what, L"counts")) return Counts(f);
@@ -253,11 +299,17 @@ int Probe(const wchar_t* what) {
     std::printf("boxes=%d\n", s.seen);
     return 0;
   }
+  if (!wcscmp(what, L"controls")) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(f.frame, &pid);
+    EnumWindows(ListDialog, static_cast<LPARAM>(pid));
+    return 0;
+  }
   if (!wcscmp(what, L"close")) {
     PostMessageW(f.frame, WM_CLOSE, 0, 0);
     return 0;
   }
-  std::printf("usage: rodeo_probe.exe find|counts|boxes|close [OUTPUT]\n");
+  std::printf("usage: rodeo_probe.exe find|counts|boxes|controls|close [OUTPUT]\n");
   return 2;
 }
 

@@ -1,7 +1,8 @@
 // record_dump: prints the stored record of the game from its encoded text (as the
-// registry holds it, read on standard input): the totals and the high-score table,
-// one entry a line. Names stay code page 932 bytes (pipe through iconv to read them).
-// Exits 1 when the text does not decode to a record. Used by scripts/soak.sh.
+// registry holds it, given as the argument or read on standard input): the totals and
+// the high-score table, one entry a line. Names stay code page 932 bytes (pipe through
+// iconv to read them). Exits 1 when the text does not decode to a record. Used by
+// scripts/soak.sh and the end-to-end test.
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -10,8 +11,9 @@
 #include "records/mg_info.h"
 #include "records/record_codec.h"
 
-int main() {
-  std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+int main(int argc, char** argv) {
+  std::string text = argc > 1 ? std::string(argv[1])
+                              : std::string((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   uint8_t bytes[kMgInfoBytes];
   if (!DecodeRecord(text.c_str(), bytes, kMgInfoBytes)) {
