@@ -2,29 +2,11 @@
 
 #include <shellapi.h>
 
-#include <ctime>
-
 #include "core/win32/wide_text.h"
-#include "records/stored_record.h"
+#include "framework/application.h"
+#include "ui/record_dialogs.h"
 
 namespace {
-
-// The record's defaults need the work area and the clock; nothing is read or
-// written until the stored record comes in.
-class DefaultsOnlyPlatform : public RecordPlatform {
- public:
-  std::string ReadProfileValue(const char*, const char*) override { return std::string(); }
-  void WriteProfileValue(const char*, const char*, const std::string&) override {}
-  std::string ReadIniValue(IniFolder, const char*, const char*, const char*) override { return std::string(); }
-  void WriteIniValue(const char*, const char*, const char*, const std::string&) override {}
-  uint32_t TickCount() override { return GetTickCount(); }
-  uint32_t UnixTime() override { return static_cast<uint32_t>(std::time(nullptr)); }
-  WorkArea GetWorkArea() override {
-    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return {r.left, r.top, r.right, r.bottom};
-  }
-};
 
 // "Exists": the path names something that is not a directory.
 bool FileExists(const std::wstring& path, bool* readOnly = nullptr) {
@@ -73,7 +55,7 @@ int CMgFrame::OnCreate() {
 
 bool CMgFrame::ShowAndLoad() {
   if (!module_) return false;
-  LoadStoredRecord();
+  LoadRecord();
 
   RECT window, client;
   GetWindowRect(hwnd_, &window);
@@ -85,7 +67,7 @@ bool CMgFrame::ShowAndLoad() {
   SetWindowTextW(hwnd_, WideFromUtf8(desc_.title.c_str()).c_str());
 
   RECT zoom{record_.windowX, record_.windowY, record_.windowX + size.width, record_.windowY + size.height};
-  RunStartupZoom(zoom);
+  RunZoomIntro(hwnd_, zoom);
 
   if (CBarButton* start = bar_.GetButton(IDC_START)) ShowWindow(start->GetSafeHwnd(), SW_HIDE);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -138,38 +120,34 @@ void CMgFrame::TickForPaint() {
 
 // --- the record and the dialogs -------------------------------------------------
 
-void CMgFrame::LoadStoredRecord() {
-  DefaultsOnlyPlatform platform;
-  MakeDefaultRecord(desc_.code.c_str(), platform, &record_);
+namespace {
+
+// The application's profile: HKCU\Software\<registry key>\<title>, names set by
+// CMgApp before the frame shows. Without an application object (never in the
+// program) the record stays in memory.
+const CRegistryProfile* Profile() {
+  CWinApp* app = CWinApp::Instance();
+  return app ? &app->GetProfile() : nullptr;
+}
+
+}  // namespace
+
+void CMgFrame::LoadRecord() {
+  if (const CRegistryProfile* profile = Profile()) {
+    LoadStoredRecord(*profile, desc_.code.c_str(), &record_);
+  }
   recordLoaded_ = 1;
 }
 
-void CMgFrame::SaveStoredRecord() {
-  // Nothing is stored yet; record_ holds the window position and the totals.
-}
-
-void CMgFrame::RunStartupZoom(const RECT&) {
-  // The start-up zoom (a modal dialog that returns when its animation is over)
-  // comes with the dialogs.
-}
-
 void CMgFrame::OnResult() {
-  // The new-record dialog ranks resultText_ / resultValue_ into record_'s table;
-  // only a result that ranks opens it, inside SuspendForModal / ResumeAfterModal,
-  // with the mouse capture released first. Until then a result shows nothing.
+  // Ranks the result into the record's table; only a result that ranks opens the
+  // dialogs, paused, with the mouse capture released first.
+  ShowResultDialogs(hwnd_, this, &record_, desc_, resultText_.c_str(), static_cast<uint32_t>(resultValue_));
 }
 
-void CMgFrame::ShowHighScores() {
-  SuspendForModal();
-  // The high-score table dialog, no row highlighted, runs here.
-  ResumeAfterModal();
-}
+void CMgFrame::ShowHighScores() { ::ShowHighScores(hwnd_, this, record_, desc_, -1); }
 
-void CMgFrame::ShowVersion() {
-  SuspendForModal();
-  // The About box runs here.
-  ResumeAfterModal();
-}
+void CMgFrame::ShowVersion() { ShowAbout(hwnd_, this, record_, desc_); }
 
 void CMgFrame::ShowHelp() {
   SuspendForModal();
@@ -295,13 +273,8 @@ void CMgFrame::OnDestroy() {
 void CMgFrame::SaveRecordAndPosition() {
   if (!recordLoaded_) return;
   // The normal position, also when the window is minimised now.
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof placement;
-  if (GetWindowPlacement(hwnd_, &placement)) {
-    record_.windowX = placement.rcNormalPosition.left;
-    record_.windowY = placement.rcNormalPosition.top;
-  }
-  SaveStoredRecord();
+  TakeWindowPosition(hwnd_, &record_);
+  if (const CRegistryProfile* profile = Profile()) SaveStoredRecord(*profile, desc_.code.c_str(), record_);
 }
 
 LRESULT CMgFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,10 +23,11 @@
 #include "shell/frame_state.h"
 #include "shell/mg_view.h"
 #include "ui/button_bar.h"
+#include "ui/record_dialogs.h"
 
 #define WM_MG_RESULT (WM_USER + 10)  // posted by ReportResult: a ride ended with a result
 
-class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
+class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private shell::FrameActions {
  public:
   static constexpr UINT kAcceleratorTable = 131;
   static constexpr UINT kProgramIcon = 128;
@@ -49,8 +50,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   const char* GetAssetPath(const char* fileName) override { return pack_.FindPath(fileName); }
 
   // Around every modal interaction of the frame (dialogs, help, window move).
-  void SuspendForModal() { state_.SuspendForModal(GetTickCount()); }
-  void ResumeAfterModal() { state_.ResumeAfterModal(GetTickCount()); }
+  void SuspendForModal() override { state_.SuspendForModal(GetTickCount()); }
+  void ResumeAfterModal() override { state_.ResumeAfterModal(GetTickCount()); }
 
   // For the message loop and the view.
   bool IsEngineReady() const { return state_.engineReady != 0; }
@@ -84,12 +85,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, private shell::FrameActions {
   void StopMessageBox(const wchar_t* text);
   void RedrawAll();
 
-  // The stored record and the dialogs. For now the record lives in memory with its
-  // defaults and a result shows nothing; these are the places where the stored
-  // record, the high-score dialogs and the About box come in.
-  void LoadStoredRecord();
-  void SaveStoredRecord();
-  void RunStartupZoom(const RECT& rect);
+  // The stored record (the application's registry profile) and the dialogs.
+  void LoadRecord();
   void OnResult();         // WM_MG_RESULT: rank resultText_/resultValue_, then the dialogs
   void ShowHighScores();   // 1004, F8
   void ShowVersion();      // 1006, F10
