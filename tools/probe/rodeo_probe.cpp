@@ -4,7 +4,9 @@
 //                            and its 400 x 300 view: "view x=.. y=.." (screen coordinates)
 //   rodeo_probe.exe counts   the game process's memory, GDI and USER objects, handles
 //   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line:
-//                            "box: kind=message|dialog edit=0|1 caption=... text=..."
+//                            "box: kind=message|dialog edit=0|1 caption=... text=...",
+//                            then "boxes=N game=idle|playing" (playing: a ride is on,
+//                            running or paused; the bar's Start button is disabled)
 //   rodeo_probe.exe close    asks the frame to close (WM_CLOSE), as its close box does
 // Prints "none" and exits 1 when no game window is there. A second argument names a
 // file to write to instead: a program that explorer starts in a Wine virtual
@@ -48,10 +50,13 @@ struct Found {
   HWND view = nullptr;
 };
 
+// The view is the frame's first pane (id 0xE900), 400 x 300 with its static edge
+// (its client area is 398 x 298).
 BOOL CALLBACK FindView(HWND child, LPARAM param) {
   RECT r;
-  GetClientRect(child, &r);
-  if (r.right == 400 && r.bottom == 300 && IsWindowVisible(child)) {
+  GetWindowRect(child, &r);
+  if (GetDlgCtrlID(child) == 0xE900 && r.right - r.left == 400 && r.bottom - r.top == 300 &&
+      IsWindowVisible(child)) {
     reinterpret_cast<Found*>(param)->view = child;
     return FALSE;
   }
@@ -206,7 +211,10 @@ BOOL CALLBACK BoxText(HWND child, LPARAM param) {
   std::wstring cls = ClassOf(child), text = Text(child);
   if (_wcsicmp(cls.c_str(), L"Edit") == 0) box->edit = true;
   if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) box->message = true;
-  if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty()) {
+  // Icon and picture statics have a resource name, not a text.
+  LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+  bool picture = type == SS_ICON || type == SS_BITMAP;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty() && !picture) {
     if (!box->texts.empty()) box->texts += L" / ";
     box->texts += text;
   }
@@ -224,6 +232,18 @@ BOOL CALLBACK FindBoxes(HWND w, LPARAM param) {
               Utf8(Text(w).c_str()).c_str(), Utf8(box.texts.c_str()).c_str());
   ++s->seen;
   return TRUE;
+}
+
+BOOL CALLBACK FindStart(HWND child, LPARAM param) {
+  if (GetDlgCtrlID(child) != 1000 || ClassOf(child) == L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+HWND FindStartButton(HWND frame) {
+  HWND start = nullptr;
+  EnumChildWindows(frame, FindStart, reinterpret_cast<LPARAM>(&start));
+  return start;
 }
 
 }  // namespace
@@ -250,7 +270,9 @@ int Probe(const wchar_t* what) {
     BoxSearch s{0, 0};
     GetWindowThreadProcessId(f.frame, &s.pid);
     EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&s));
-    std::printf("boxes=%d\n", s.seen);
+    // The bar's Start button (id 1000) is enabled only while no ride is on.
+    HWND start = FindStartButton(f.frame);
+    std::printf("boxes=%d game=%s\n", s.seen, !start ? "unknown" : IsWindowEnabled(start) ? "idle" : "playing");
     return 0;
   }
   if (!wcscmp(what, L"close")) {
