@@ -364,6 +364,40 @@ TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
   DeleteObject(table);
 }
 
+// The table is closed from the keyboard too: a key goes to the window with the
+// focus, which must be one of the dialog's (the Send button refuses the focus).
+TEST(HighScoreTable, EscAndReturnCloseItFromTheFocusedControl) {
+  MgInfo full = TableRecord(), empty = EmptyRecord();
+  struct Case {
+    const MgInfo* record;
+    WPARAM key;
+  };
+  for (const Case& c : {Case{&full, VK_ESCAPE}, Case{&full, VK_RETURN}, Case{&empty, VK_ESCAPE}}) {
+    CHiScoreDlg dialog(c.record, -1, "QM100", kSuffix);
+    HWND d = nullptr;
+    bool focusInside = false;
+    INT_PTR result = 0;
+    {
+      Driver driver([&] {
+        d = WaitForWindow(L"ハイスコア");
+        if (!d) return;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info);
+        focusInside = info.hwndFocus && IsChild(d, info.hwndFocus);
+        // A key pressed with no focus reaches no window of the dialog.
+        if (focusInside) PostMessageW(info.hwndFocus, WM_KEYDOWN, c.key, 1);
+        // Should the key do nothing, the dialog still goes, and the test says why.
+        if (!WaitFor([&] { return !IsWindow(d); }, 2000)) PostMessageW(d, WM_CLOSE, 0, 0);
+      });
+      result = dialog.DoModal(nullptr);
+    }
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(focusInside) << "key " << c.key << ": a control of the dialog has the focus";
+    EXPECT_EQ(result, c.key == VK_ESCAPE ? IDCANCEL : IDOK) << "key " << c.key << " closes the table";
+  }
+}
+
 struct CountingPause : CModalPause {
   int suspended = 0, resumed = 0, depth = 0, maxDepth = 0;
   void SuspendForModal() override { ++suspended, maxDepth = std::max(maxDepth, ++depth); }
