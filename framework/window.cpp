@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -191,9 +192,35 @@ INT_PTR CALLBACK CWnd::DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, L
   if (!wnd || !wnd->SubclassWindow(hwnd)) return TRUE;
   MSG saved = wnd->current_;
   wnd->current_ = MakeMessage(hwnd, message, wParam, lParam);
+  RECT before{};
+  GetWindowRect(hwnd, &before);
   BOOL result = wnd->OnInitDialog();
   wnd->current_ = saved;
+  CentreOverOwner(hwnd, before);
   return result;
+}
+
+void CWnd::CentreOverOwner(HWND dialog, const RECT& before) {
+  // A centred template (DS_CENTER) sits in the middle of the work area; the dialog
+  // belongs over the window it was opened from, wherever that is. Not when
+  // OnInitDialog placed it itself, nor over an owner that is hidden or minimised.
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  RECT now{}, over{};
+  GetWindowRect(dialog, &now);
+  if (!(GetWindowLongW(dialog, GWL_STYLE) & DS_CENTER) || !owner || !IsWindowVisible(owner) || IsIconic(owner) ||
+      !EqualRect(&now, &before) || !GetWindowRect(owner, &over))
+    return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  int width = now.right - now.left, height = now.bottom - now.top;
+  int left = over.left + ((over.right - over.left) - width) / 2;
+  int top = over.top + ((over.bottom - over.top) - height) / 2;
+  // Whole on the work area when it fits, its top left corner first.
+  left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
+  top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
+  SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -83,6 +83,8 @@ class CWnd {
   // the creation parameter at WM_INITDIALOG, after which the object's WindowProc
   // sees every message first.
   static INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // After WM_INITDIALOG: a DS_CENTER dialog moves over its visible owner.
+  static void CentreOverOwner(HWND dialog, const RECT& before);
 
   HWND hwnd_ = nullptr;
 

@@ -5,10 +5,11 @@
 // game-state changes (FrameState) and dialogs, and pauses the game around modal UI
 // and while another program is active.
 //
-// Life: created hidden by CMgApp → ShowAndLoad (record, size, title, shown, bar's
-// slide-in) → WM_MG_OPENINGDONE → StartEngine (pack unpacked, Init, keys live) →
+// Life: created hidden by CMgApp → ShowAndLoad (record, size, title, the zoom,
+// shown, bar's slide-in) → WM_MG_OPENINGDONE → StartEngine (pack unpacked, Init, keys live) →
 // play → destroyed (Exit, close box, failed start, a fatal error's posted close) →
-// WM_DESTROY: engine Shutdown, record saved → the object deletes itself.
+// WM_DESTROY: engine Shutdown, record saved → the object deletes itself. The end of
+// the session (WM_ENDSESSION) saves the record too; no WM_DESTROY follows it.
 #pragma once
 
 #include <windows.h>
@@ -36,8 +37,9 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   CMgFrame();
   ~CMgFrame() override;
 
-  // Once, after the single-instance check: loads the record, sizes, titles and shows
-  // the window and starts the bar's slide-in. False only without a game module.
+  // Once, after the single-instance check: loads the record, sizes and titles the
+  // window, plays the zoom onto its rectangle, shows it and starts the bar's
+  // slide-in. False only without a game module.
   bool ShowAndLoad();
 
   // Host services.

@@ -11,6 +11,15 @@
 //   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
 //   window_probe rect [FILE] the frame's outer rectangle on the screen (also into FILE)
 //   window_probe record FILE ARG  writes ARG into FILE (an "open" verb for the help test)
+//   window_probe dialog     the frontmost dialog of the frame's thread: "dialog 1 caption ... rect L T R B",
+//                           then one line per control "item ID enabled L T R B text" (screen pixels)
+//   window_probe move X Y   moves the frame's top left corner to X, Y
+//   window_probe endsession sends the end of the session (WM_QUERYENDSESSION, WM_ENDSESSION TRUE)
+//   window_probe kill       ends the frame's process at once, as the end of a session does
+//   window_probe watchzoom FILE MS  waits up to MS ms for the frame and follows its start-up:
+//                           "zoom 1 rect L T R B framehidden 1 frame L T R B" (the captionless popup
+//                           seen before the frame shows; the frame's rectangle once shown); FILE
+//                           says "watching" once it watches, then "zoom" as soon as the popup shows
 #include <windows.h>
 
 #include <cstdio>
@@ -69,6 +78,36 @@ HWND FindMessageBox(HWND frame) {
   return search.found;
 }
 
+// The frontmost visible dialog of the frame's thread (the first in z-order).
+HWND FindDialog(HWND frame) {
+  HWND found = nullptr;
+  DWORD thread = GetWindowThreadProcessId(frame, nullptr);
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(w, cls, 32);
+    if (GetWindowThreadProcessId(w, nullptr) == thread && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+      found = w;
+      break;
+    }
+  }
+  return found;
+}
+
+// A window's text, asked of its own thread (an edit control's text lives there).
+std::string Text(HWND w) {
+  wchar_t text[256] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  return Utf8(text);
+}
+
+// A captionless popup dialog of the frame's thread: the start-up zoom.
+HWND FindZoom(HWND frame) {
+  HWND dialog = FindDialog(frame);
+  if (!dialog || (GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return nullptr;
+  return dialog;
+}
+
 int Flag(HWND bar, int id, int what) {
   HWND b = GetDlgItem(bar, id);
   if (!b) return -1;
@@ -88,6 +127,41 @@ int wmain(int argc, wchar_t** argv) {
     std::string text = Utf8(argv[3]);
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
+    return 0;
+  }
+  if (command == L"watchzoom") {
+    if (argc < 4) return 2;
+    DWORD end = GetTickCount() + _wtoi(argv[3]);
+    HWND frame = nullptr;
+    RECT zoom{}, shown{};
+    int seen = 0, frameHidden = 1;
+    if (FILE* f = _wfopen(argv[2], L"w")) {
+      std::fputs("watching\n", f);
+      std::fclose(f);
+    }
+    while (static_cast<int>(GetTickCount() - end) < 0) {
+      if (!frame) frame = FindFrame();
+      if (frame) {
+        bool visible = IsWindowVisible(frame) != 0;
+        if (HWND z = FindZoom(frame)) {
+          if (!seen) {
+            if (FILE* f = _wfopen(argv[2], L"a")) {
+              std::fputs("zoom\n", f);
+              std::fclose(f);
+            }
+          }
+          seen = 1;
+          GetWindowRect(z, &zoom);
+          if (visible) frameHidden = 0;
+        } else if (visible) {
+          GetWindowRect(frame, &shown);
+          break;
+        }
+      }
+      Sleep(2);
+    }
+    std::printf("zoom %d rect %ld %ld %ld %ld framehidden %d frame %ld %ld %ld %ld\n", seen, zoom.left, zoom.top,
+                zoom.right, zoom.bottom, frameHidden, shown.left, shown.top, shown.right, shown.bottom);
     return 0;
   }
   HWND frame = FindFrame();
@@ -161,6 +235,36 @@ int wmain(int argc, wchar_t** argv) {
         },
         reinterpret_cast<LPARAM>(&search));
     std::printf("label %d\n", search.shown);
+  } else if (command == L"dialog") {
+    HWND dialog = FindDialog(frame);
+    if (!dialog) {
+      std::printf("dialog 0\n");
+      return 0;
+    }
+    RECT r;
+    GetWindowRect(dialog, &r);
+    std::printf("dialog 1 caption %s rect %ld %ld %ld %ld\n", Text(dialog).c_str(), r.left, r.top, r.right, r.bottom);
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      GetWindowRect(c, &r);
+      std::printf("item %d %d %ld %ld %ld %ld %s\n", GetDlgCtrlID(c), IsWindowEnabled(c) ? 1 : 0, r.left, r.top,
+                  r.right, r.bottom, Text(c).c_str());
+    }
+  } else if (command == L"move") {
+    if (argc < 4) return 2;
+    SetWindowPos(frame, nullptr, _wtoi(argv[2]), _wtoi(argv[3]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (command == L"endsession") {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+    LRESULT sent = SendMessageTimeoutW(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
+    std::printf("endsession %d query %d\n", sent ? 1 : 0, static_cast<int>(answer));
+  } else if (command == L"kill") {
+    DWORD process = 0;
+    GetWindowThreadProcessId(frame, &process);
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
+    if (!h) return 1;
+    TerminateProcess(h, 9);
+    WaitForSingleObject(h, 10000);
+    CloseHandle(h);
   } else if (command == L"messagebox" || command == L"dismiss") {
     HWND box = FindMessageBox(frame);
     std::wstring text;
