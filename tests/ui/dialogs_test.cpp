@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dialog_driver.h"
 #include "core/win32/wide_text.h"
@@ -695,6 +696,29 @@ TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
   EXPECT_EQ(afterFailure, RGB(16, 16, 255));
   EXPECT_EQ(dialog.Link().visited, 0) << "a failed opening is not a visit";
   EXPECT_TRUE(dialog.Link().GetHandCursor() != nullptr);
+}
+
+// Every opening of the About box loads its picture; closing must give it back, or
+// a player who opens it often makes the program grow.
+TEST(About, ClosingDeletesThePictureItShowed) {
+  MgInfo record = EmptyRecord();
+  std::vector<HGDIOBJ> shown;
+  for (int i = 0; i < 2; ++i) {
+    CVersionDlg dialog(record, "ポムルのロデオ", "1.00");
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"バージョン情報");
+      if (!d) return;
+      shown.push_back(reinterpret_cast<HGDIOBJ>(
+          SendMessageW(GetDlgItem(d, IDC_ABOUT_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+      PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  ASSERT_EQ(shown.size(), 2u);
+  for (HGDIOBJ bitmap : shown) {
+    EXPECT_TRUE(bitmap != nullptr) << "the About box shows its picture";
+    EXPECT_EQ(GetObjectType(bitmap), 0u) << "the picture is deleted with the box";
+  }
 }
 
 // ---- the start-up zoom
