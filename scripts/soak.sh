@@ -56,7 +56,7 @@ decoded() {  # the decoded record (names in UTF-8), or nothing
 # with ESC; a message box (the game shows one only on a failure) is counted.
 declare -A boxes_seen=()
 records_typed=0 tables_from_record=0 error_boxes=0
-run_tag=$(date -u +%H%M)   # names of this run: s<HHMM>-<n>, unlike those of runs before
+run_tag=$(date -u +%H%M)   # names of this run: s<HHMM><n>, unlike those of runs before
 GAME=unknown
 probe_boxes() {  # sets BOX (the first box's line, or nothing) and GAME (idle|playing)
   local out
@@ -81,7 +81,7 @@ handle_boxes() {
       score=$(sed -n 's/.*ナイス！ *\([0-9]*\.[0-9]*\) .*/\1/p' <<<"$BOX")
       rank=$(sed -n 's/.*で \([0-9]*\) 位入賞.*/\1/p' <<<"$BOX")
       records_typed=$((records_typed + 1))
-      name=$(printf 's%s-%04d' "$run_tag" "$records_typed")
+      name=$(printf 's%s%04d' "$run_tag" "$records_typed")
       # The offered name is selected: typing replaces it.
       drive_key --delay 30 $(sed 's/./& /g' <<<"$name")
       sleep 0.3
