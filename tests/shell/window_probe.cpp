@@ -68,7 +68,9 @@ HWND FindMessageBox(HWND frame) {
         Search* s = reinterpret_cast<Search*>(p);
         wchar_t cls[32] = {};
         GetClassNameW(w, cls, 32);
-        if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+        // (A box has a caption; the start-up zoom, a captionless dialog, is none.)
+        if (std::wstring(cls) == L"#32770" && IsWindowVisible(w) &&
+            (GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
           s->found = w;
           return FALSE;
         }
