@@ -167,7 +167,10 @@ BOOL CHiScoreDlg::OnInitDialog() {
   }
   if (record_->table[0].scoreText[0] == '\0') EnableWindow(send, FALSE);
   StartReveal();
-  return TRUE;
+  // The first tab stop is the Send button, which refuses the focus: given to it, the
+  // focus would end up nowhere and ESC and Return would do nothing. OK takes it.
+  SetFocus(GetDlgItem(hwnd_, IDOK));
+  return FALSE;
 }
 
 void CHiScoreDlg::StartReveal() {

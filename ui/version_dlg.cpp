@@ -53,3 +53,15 @@ BOOL CVersionDlg::OnInitDialog() {
   SetText(hwnd_, IDC_CLICK_COUNT, FormatClickCount(totalClicks_));
   return TRUE;
 }
+
+LRESULT CVersionDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    // The picture control loaded its bitmap from the template and does not delete it
+    // when it goes (Wine's does not): one bitmap lost with every opening. Take it
+    // from the control and delete it here; the control is left with none to delete.
+    HWND picture = GetDlgItem(hwnd_, IDC_ABOUT_PICTURE);
+    HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
+    if (shown) DeleteObject(shown);
+  }
+  return CDialog::WindowProc(message, wParam, lParam);
+}

@@ -21,6 +21,7 @@ class CVersionDlg : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   uint32_t totalPlayMs_;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dialog_driver.h"
 #include "core/win32/wide_text.h"
@@ -364,6 +365,40 @@ TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
   DeleteObject(table);
 }
 
+// The table is closed from the keyboard too: a key goes to the window with the
+// focus, which must be one of the dialog's (the Send button refuses the focus).
+TEST(HighScoreTable, EscAndReturnCloseItFromTheFocusedControl) {
+  MgInfo full = TableRecord(), empty = EmptyRecord();
+  struct Case {
+    const MgInfo* record;
+    WPARAM key;
+  };
+  for (const Case& c : {Case{&full, VK_ESCAPE}, Case{&full, VK_RETURN}, Case{&empty, VK_ESCAPE}}) {
+    CHiScoreDlg dialog(c.record, -1, "QM100", kSuffix);
+    HWND d = nullptr;
+    bool focusInside = false;
+    INT_PTR result = 0;
+    {
+      Driver driver([&] {
+        d = WaitForWindow(L"ハイスコア");
+        if (!d) return;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info);
+        focusInside = info.hwndFocus && IsChild(d, info.hwndFocus);
+        // A key pressed with no focus reaches no window of the dialog.
+        if (focusInside) PostMessageW(info.hwndFocus, WM_KEYDOWN, c.key, 1);
+        // Should the key do nothing, the dialog still goes, and the test says why.
+        if (!WaitFor([&] { return !IsWindow(d); }, 2000)) PostMessageW(d, WM_CLOSE, 0, 0);
+      });
+      result = dialog.DoModal(nullptr);
+    }
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(focusInside) << "key " << c.key << ": a control of the dialog has the focus";
+    EXPECT_EQ(result, c.key == VK_ESCAPE ? IDCANCEL : IDOK) << "key " << c.key << " closes the table";
+  }
+}
+
 struct CountingPause : CModalPause {
   int suspended = 0, resumed = 0, depth = 0, maxDepth = 0;
   void SuspendForModal() override { ++suspended, maxDepth = std::max(maxDepth, ++depth); }
@@ -661,6 +696,29 @@ TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
   EXPECT_EQ(afterFailure, RGB(16, 16, 255));
   EXPECT_EQ(dialog.Link().visited, 0) << "a failed opening is not a visit";
   EXPECT_TRUE(dialog.Link().GetHandCursor() != nullptr);
+}
+
+// Every opening of the About box loads its picture; closing must give it back, or
+// a player who opens it often makes the program grow.
+TEST(About, ClosingDeletesThePictureItShowed) {
+  MgInfo record = EmptyRecord();
+  std::vector<HGDIOBJ> shown;
+  for (int i = 0; i < 2; ++i) {
+    CVersionDlg dialog(record, "ポムルのロデオ", "1.00");
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"バージョン情報");
+      if (!d) return;
+      shown.push_back(reinterpret_cast<HGDIOBJ>(
+          SendMessageW(GetDlgItem(d, IDC_ABOUT_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+      PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  ASSERT_EQ(shown.size(), 2u);
+  for (HGDIOBJ bitmap : shown) {
+    EXPECT_TRUE(bitmap != nullptr) << "the About box shows its picture";
+    EXPECT_EQ(GetObjectType(bitmap), 0u) << "the picture is deleted with the box";
+  }
 }
 
 // ---- the start-up zoom

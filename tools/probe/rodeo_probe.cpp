@@ -6,7 +6,9 @@
 //                            and how many of the control bar's buttons show: "bar buttons=N"
 //   rodeo_probe.exe counts   the game process's memory, GDI and USER objects, handles
 //   rodeo_probe.exe boxes    every message box or dialog the game shows, one a line:
-//                            "box: kind=message|dialog edit=0|1 caption=... text=..."
+//                            "box: kind=message|dialog edit=0|1 caption=... text=...",
+//                            then "boxes=N game=idle|playing" (playing: a ride is on,
+//                            running or paused; the bar's Start button is disabled)
 //   rodeo_probe.exe controls every dialog the game shows and its controls, one a line, with
 //                            their places on the screen and their texts (an edit's as typed):
 //                            "dialog: caption=... x=.. y=.. w=.. h=.."
@@ -54,11 +56,13 @@ struct Found {
   HWND view = nullptr;
 };
 
-// The view is a 400 x 300 child window; its edge takes a pixel on each side of that.
+// The view is the frame's first pane (id 0xE900), 400 x 300 with its static edge
+// (its client area is 398 x 298).
 BOOL CALLBACK FindView(HWND child, LPARAM param) {
   RECT r;
   GetWindowRect(child, &r);
-  if (r.right - r.left == 400 && r.bottom - r.top == 300 && IsWindowVisible(child)) {
+  if (GetDlgCtrlID(child) == 0xE900 && r.right - r.left == 400 && r.bottom - r.top == 300 &&
+      IsWindowVisible(child)) {
     reinterpret_cast<Found*>(param)->view = child;
     return FALSE;
   }
@@ -213,7 +217,10 @@ BOOL CALLBACK BoxText(HWND child, LPARAM param) {
   std::wstring cls = ClassOf(child), text = Text(child);
   if (_wcsicmp(cls.c_str(), L"Edit") == 0) box->edit = true;
   if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) box->message = true;
-  if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty()) {
+  // Icon and picture statics have a resource name, not a text.
+  LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+  bool picture = type == SS_ICON || type == SS_BITMAP;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0 && !text.empty() && !picture) {
     if (!box->texts.empty()) box->texts += L" / ";
     box->texts += text;
   }
@@ -263,6 +270,18 @@ BOOL CALLBACK ListDialog(HWND w, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK FindStart(HWND child, LPARAM param) {
+  if (GetDlgCtrlID(child) != 1000 || ClassOf(child) == L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+HWND FindStartButton(HWND frame) {
+  HWND start = nullptr;
+  EnumChildWindows(frame, FindStart, reinterpret_cast<LPARAM>(&start));
+  return start;
+}
+
 }  // namespace
 
 int Probe(const wchar_t* what) {
@@ -296,7 +315,9 @@ int Probe(const wchar_t* what) {
     BoxSearch s{0, 0};
     GetWindowThreadProcessId(f.frame, &s.pid);
     EnumWindows(FindBoxes, reinterpret_cast<LPARAM>(&s));
-    std::printf("boxes=%d\n", s.seen);
+    // The bar's Start button (id 1000) is enabled only while no ride is on.
+    HWND start = FindStartButton(f.frame);
+    std::printf("boxes=%d game=%s\n", s.seen, !start ? "unknown" : IsWindowEnabled(start) ? "idle" : "playing");
     return 0;
   }
   if (!wcscmp(what, L"controls")) {
