@@ -46,30 +46,27 @@ DWORD WINAPI ZoomThread(void* parameter) {
   HGDIOBJ oldBrush = SelectObject(canvas, GetStockObject(NULL_BRUSH));
   SetROP2(canvas, R2_XORPEN);
 
+  // One phase: each step erases the oldest shape shown (XOR), draws the next, shows
+  // the canvas and waits out its time; a stop request ends it after the step.
   bool stopped = false;
+  auto phase = [&](int steps, int count, int shown, auto drawShape, auto stepMs) {
+    for (int step = 0; step < steps && !stopped; ++step) {
+      DWORD tick = GetTickCount();
+      ZoomStepDraws d = ZoomStep(step, count, shown);
+      if (d.erase >= 0) drawShape(d.erase);
+      if (d.draw >= 0) drawShape(d.draw);
+      BitBlt(client, 0, 0, s, s, canvas, 0, 0, SRCCOPY);
+      GdiFlush();
+      ++job->stepsDone;
+      Pause(tick, stepMs(step));
+      stopped = job->revealState.load() == ZoomJob::kStopRequested;
+    }
+  };
   job->firstStepAt = GetTickCount();
-  for (int step = 0; step < kZoomOutlineSteps && !stopped; ++step) {
-    DWORD tick = GetTickCount();
-    ZoomStepDraws d = ZoomStep(step, kZoomOutlineCount, kZoomOutlinesShown);
-    if (d.erase >= 0) DrawOutline(canvas, job->outlines[d.erase]);
-    if (d.draw >= 0) DrawOutline(canvas, job->outlines[d.draw]);
-    BitBlt(client, 0, 0, s, s, canvas, 0, 0, SRCCOPY);
-    GdiFlush();
-    ++job->stepsDone;
-    Pause(tick, kZoomOutlineStepMs);
-    stopped = job->revealState.load() == ZoomJob::kStopRequested;
-  }
-  for (int step = 0; step < kZoomRectSteps && !stopped; ++step) {
-    DWORD tick = GetTickCount();
-    ZoomStepDraws d = ZoomStep(step, kZoomRectCount, kZoomRectsShown);
-    if (d.erase >= 0) DrawZoomRect(canvas, job->rects[d.erase]);
-    if (d.draw >= 0) DrawZoomRect(canvas, job->rects[d.draw]);
-    BitBlt(client, 0, 0, s, s, canvas, 0, 0, SRCCOPY);
-    GdiFlush();
-    ++job->stepsDone;
-    Pause(tick, ZoomRectStepMs(step));
-    stopped = job->revealState.load() == ZoomJob::kStopRequested;
-  }
+  phase(kZoomOutlineSteps, kZoomOutlineCount, kZoomOutlinesShown,
+        [&](int i) { DrawOutline(canvas, job->outlines[i]); }, [](int) { return kZoomOutlineStepMs; });
+  phase(kZoomRectSteps, kZoomRectCount, kZoomRectsShown,
+        [&](int i) { DrawZoomRect(canvas, job->rects[i]); }, [](int step) { return ZoomRectStepMs(step); });
   job->lastStepAt = GetTickCount();
   SelectObject(canvas, oldPen);
   SelectObject(canvas, oldBrush);
