@@ -8,6 +8,8 @@
 #include <string>
 #include <tuple>
 
+#include "core/win32/trace_failure.h"
+
 namespace {
 
 // The window property that points from a handle to its object.
@@ -20,6 +22,9 @@ std::map<HWND, CWnd*>& TempObjects() {
   static std::map<HWND, CWnd*> objects;
   return objects;
 }
+
+// Dispatches (and creations) of framework windows now on this thread's stack.
+thread_local int dispatchDepth = 0;
 
 MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG msg{};
@@ -37,6 +42,8 @@ MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 CWnd::~CWnd() {
+  // Deleted before its end came: nothing may call it any more.
+  if (endWaiting_) ForgetEnd();
   if (!bound_) return;
   if (subclassed_) {
     UnsubclassWindow();
@@ -92,7 +99,10 @@ const wchar_t* CWnd::RegisterWindowClass(UINT classStyle, HCURSOR cursor, HBRUSH
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.lpszClassName = text;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      TraceLastError("RegisterClassW(style %#x)", classStyle);
+      return nullptr;
+    }
     name = text;
   }
   return name.c_str();
@@ -119,16 +129,30 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
   cs.hMenu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(childId)) : menu;
   cs.hInstance = GetModuleHandleW(nullptr);
   cs.lpCreateParams = this;
-  if (!PreCreateWindow(cs) || !cs.lpszClass) return false;
-  HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
-                              cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-  if (!hwnd) {
-    if (bound_) Unbind();  // WM_CREATE failed after WM_NCCREATE bound us
-    return false;
+  bool created = false;
+  {
+    // The creation's messages run inside this scope: a window that fails its
+    // WM_CREATE is ended only when the scope closes, after the last look at it.
+    DispatchScope scope;
+    if (PreCreateWindow(cs) && cs.lpszClass) {
+      HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y,
+                                  cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
+                                  cs.lpCreateParams);
+      if (hwnd) {
+        created = true;
+        // A system class never saw our procedure: take the window over now.
+        if (FromHandlePermanent(hwnd) != this) SubclassWindow(hwnd);
+      } else {
+        TraceLastError("CreateWindowExW(style %#lx, parent %p)", static_cast<unsigned long>(cs.style),
+                       static_cast<void*>(cs.hwndParent));
+        if (bound_) Unbind();  // bound at WM_NCCREATE, and no WM_NCDESTROY came
+      }
+    }
+    // No window: the object's end, as for a destroyed one (once, if WM_NCDESTROY
+    // queued it already).
+    if (!created) EndAfterDispatch();
   }
-  // A system class never saw our procedure: take the window over now.
-  if (FromHandlePermanent(hwnd) != this) SubclassWindow(hwnd);
-  return true;
+  return created;
 }
 
 bool CWnd::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -140,8 +164,10 @@ bool CWnd::DestroyWindow() { return hwnd_ && ::DestroyWindow(hwnd_); }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
   if (hwnd_ || !IsWindow(hwnd) || FromHandlePermanent(hwnd)) return false;
-  if (!SetWindowSubclass(hwnd, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+  if (!SetWindowSubclass(hwnd, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    TraceLastError("SetWindowSubclass(%p)", static_cast<void*>(hwnd));
     return false;
+  }
   subclassed_ = true;
   Bind(hwnd);
   return true;
@@ -190,6 +216,7 @@ INT_PTR CALLBACK CWnd::DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, L
   if (message != WM_INITDIALOG) return FALSE;  // the object's WindowProc saw it already
   CWnd* wnd = reinterpret_cast<CWnd*>(lParam);
   if (!wnd || !wnd->SubclassWindow(hwnd)) return TRUE;
+  DispatchScope scope;
   MSG saved = wnd->current_;
   wnd->current_ = MakeMessage(hwnd, message, wParam, lParam);
   RECT before{};
@@ -224,15 +251,59 @@ void CWnd::CentreOverOwner(HWND dialog, const RECT& before) {
 }
 
 LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DispatchScope scope;
   MSG saved = wnd->current_;
   wnd->current_ = MakeMessage(hwnd, message, wParam, lParam);
   LRESULT result = wnd->WindowProc(message, wParam, lParam);
+  // Still alive: a PostNcDestroy that the handler caused waits for the scope.
   wnd->current_ = saved;
   if (message == WM_NCDESTROY && wnd->bound_) {
     wnd->Unbind();
-    wnd->PostNcDestroy();  // may delete the object
+    wnd->EndAfterDispatch();
   }
   return result;
+}
+
+CWnd::DispatchScope::DispatchScope() { ++dispatchDepth; }
+
+CWnd::DispatchScope::~DispatchScope() {
+  // Run while still counted, so that dispatches inside an end only queue more.
+  if (dispatchDepth == 1) RunWaitingEnds();
+  --dispatchDepth;
+}
+
+// The waiting objects form a list through the objects themselves, first to last
+// in the order their windows went (children before their parent): nothing to
+// allocate, and nothing to destroy at the thread's end.
+thread_local CWnd* CWnd::firstEnd_ = nullptr;
+thread_local CWnd* CWnd::lastEnd_ = nullptr;
+
+void CWnd::EndAfterDispatch() {
+  if (endWaiting_) return;
+  endWaiting_ = true;
+  nextEnd_ = nullptr;
+  (lastEnd_ ? lastEnd_->nextEnd_ : firstEnd_) = this;
+  lastEnd_ = this;
+}
+
+void CWnd::ForgetEnd() {
+  CWnd* previous = nullptr;
+  for (CWnd* wnd = firstEnd_; wnd; previous = wnd, wnd = wnd->nextEnd_) {
+    if (wnd != this) continue;
+    (previous ? previous->nextEnd_ : firstEnd_) = nextEnd_;
+    if (lastEnd_ == this) lastEnd_ = previous;
+    break;
+  }
+  endWaiting_ = false;
+  nextEnd_ = nullptr;
+}
+
+void CWnd::RunWaitingEnds() {
+  // An end may delete objects further down the list; their destructors take them out.
+  while (CWnd* wnd = firstEnd_) {
+    wnd->ForgetEnd();
+    if (!wnd->hwnd_) wnd->PostNcDestroy();  // not when it has a new window by now
+  }
 }
 
 LRESULT CWnd::Default() {

@@ -7,6 +7,14 @@
 // - an existing window (a template's control, a dialog) is subclassed with
 //   SubclassWindow / SubclassDlgItem (comctl32's SetWindowSubclass).
 // The object is found again from the handle through a window property.
+//
+// When the window goes (WM_NCDESTROY) the object is unbound at once, but its
+// PostNcDestroy, where an object that owns itself deletes itself, waits until the
+// outermost dispatch of a framework window on this thread has returned (a creation
+// counts as one): a handler that destroyed its own window, or its parent's, may still
+// use its members, and no dispatch on the stack touches a deleted object. A modal
+// loop inside a handler keeps the wait going until the handler returns. An object
+// deleted (or bound to a new window) in the meantime is not ended again.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +44,9 @@ class CWnd {
   // Creates the window: PreCreateWindow may change the CREATESTRUCT first (style,
   // class). Without a class name the plain class of RegisterWindowClass(0) is used.
   // A child's id goes in childId. A system class (no CWnd procedure) is subclassed.
+  // A failed creation ends in PostNcDestroy like a destroyed window (an object that
+  // deletes itself is gone when this returns false), except when the object had a
+  // window already.
   bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                 const RECT& rect, HWND parent, UINT childId, HMENU menu = nullptr);
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
@@ -74,7 +85,8 @@ class CWnd {
   // WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR* or WM_DRAWITEM that this window's parent
   // received from it, handed back first. True = handled, with *result the answer.
   virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-  // After WM_NCDESTROY, when the handle is gone; objects that own themselves delete here.
+  // After WM_NCDESTROY, when the handle is gone and the outermost dispatch has
+  // returned (see the top of this file); objects that own themselves delete here.
   virtual void PostNcDestroy() {}
 
   // A dialog's WM_INITDIALOG (CDialog, CDialogBar); the result is the dialog's answer.
@@ -93,6 +105,19 @@ class CWnd {
   static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam,
                                             LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
   static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Counts a dispatch (or a creation) on this thread while it lasts; the outermost,
+  // ending, runs the PostNcDestroy calls that waited for it.
+  class DispatchScope {
+   public:
+    DispatchScope();
+    ~DispatchScope();
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+  };
+  // Queues this object's PostNcDestroy (once) for the end of the outermost dispatch.
+  void EndAfterDispatch();
+  void ForgetEnd();
+  static void RunWaitingEnds();
   void Bind(HWND hwnd);
   void Unbind();
   bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -100,4 +125,8 @@ class CWnd {
   MSG current_{};
   bool bound_ = false;       // the property points at this object
   bool subclassed_ = false;  // bound by SetWindowSubclass rather than by our class
+  bool endWaiting_ = false;  // PostNcDestroy waits for the outermost dispatch
+  CWnd* nextEnd_ = nullptr;  // the next object that waits
+  static thread_local CWnd* firstEnd_;
+  static thread_local CWnd* lastEnd_;
 };
