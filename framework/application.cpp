@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/win32/trace_failure.h"
 #include "framework/frame_window.h"
 #include "framework/window.h"
 
@@ -50,7 +51,16 @@ int CWinApp::ExitInstance() {
 }
 
 bool CWinApp::PumpMessage() {
-  if (!GetMessageW(&lastMessage_, nullptr, 0, 0)) return false;
+  BOOL got = GetMessageW(&lastMessage_, nullptr, 0, 0);
+  if (got == -1) {
+    // Nothing to dispatch, and waiting again would fail again: end as with WM_QUIT(-1).
+    TraceLastError("GetMessageW");
+    lastMessage_ = MSG{};
+    lastMessage_.message = WM_QUIT;
+    lastMessage_.wParam = static_cast<WPARAM>(-1);
+    return false;
+  }
+  if (!got) return false;
   if (!PreTranslateMessage(&lastMessage_)) {
     TranslateMessage(&lastMessage_);
     DispatchMessageW(&lastMessage_);
@@ -85,5 +95,5 @@ bool CWinApp::OnIdle(long count) {
 
 void CWinApp::EnableControlLook() {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  if (!InitCommonControlsEx(&controls)) TraceLastError("InitCommonControlsEx");
 }

@@ -1,13 +1,18 @@
 #include "framework/dialog.h"
 
+#include "core/win32/trace_failure.h"
+
 INT_PTR CDialog::DoModal(HWND owner) {
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
-                         DialogProcedure, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
+  INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
+                                   DialogProcedure, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
+  if (result == -1) TraceLastError("DialogBoxParamW(template %u)", templateId_);
+  return result;
 }
 
 bool CDialog::CreateModeless(HWND parent) {
   HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent,
                                  DialogProcedure, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
+  if (!hwnd) TraceLastError("CreateDialogParamW(template %u)", templateId_);
   return hwnd != nullptr && hwnd == hwnd_;
 }
 

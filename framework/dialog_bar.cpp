@@ -1,5 +1,6 @@
 #include "framework/dialog_bar.h"
 
+#include "core/win32/handle_owners.h"
 #include "framework/frame_window.h"
 
 CDialogBar::~CDialogBar() {
@@ -36,15 +37,14 @@ bool CDialogBar::OnCommand(UINT id, UINT code, HWND control) {
 
 LRESULT CDialogBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && (barStyle_ & kBorderBottom)) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    win32::PaintDc paint(hwnd_);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(hwnd_, &client);
     RECT shadow = {client.left, client.bottom - 2, client.right, client.bottom - 1};
     RECT light = {client.left, client.bottom - 1, client.right, client.bottom};
     FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
     FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-    EndPaint(hwnd_, &ps);
     return 0;
   }
   return CDialog::WindowProc(message, wParam, lParam);

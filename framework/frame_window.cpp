@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/win32/trace_failure.h"
 #include "framework/application.h"
 #include "framework/dialog_bar.h"
 
@@ -68,7 +69,10 @@ bool CFrameWnd::OnUpdateCommand(CCommandState&) { return false; }
 bool CFrameWnd::LoadAccelTable(UINT id) {
   // A table loaded from resources is freed with the module, never by hand.
   HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
-  if (!table) return false;
+  if (!table) {
+    TraceLastError("LoadAcceleratorsW(%u)", id);
+    return false;
+  }
   accelerators_ = table;
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/win32/trace_failure.h"
 #include "core/win32/wide_text.h"
 
 std::string GetIniString(const std::string& file, const std::string& section,
@@ -25,8 +26,11 @@ std::string GetIniString(const std::string& file, const std::string& section,
 
 bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value) {
-  return WritePrivateProfileStringW(WideFromUtf8(section.c_str()).c_str(),
-                                    WideFromUtf8(key.c_str()).c_str(),
-                                    WideFromUtf8(value.c_str()).c_str(),
-                                    WideFromUtf8(file.c_str()).c_str()) != FALSE;
+  if (WritePrivateProfileStringW(WideFromUtf8(section.c_str()).c_str(),
+                                 WideFromUtf8(key.c_str()).c_str(),
+                                 WideFromUtf8(value.c_str()).c_str(),
+                                 WideFromUtf8(file.c_str()).c_str()))
+    return true;
+  TraceLastError("WritePrivateProfileStringW(%s, [%s] %s)", file.c_str(), section.c_str(), key.c_str());
+  return false;
 }

@@ -185,7 +185,7 @@ HWND CWnd::UnsubclassWindow() {
 void CWnd::Bind(HWND hwnd) {
   hwnd_ = hwnd;
   bound_ = true;
-  SetPropW(hwnd, kObjectProperty, this);
+  if (!SetPropW(hwnd, kObjectProperty, this)) TraceLastError("SetPropW(%p)", static_cast<void*>(hwnd));
 }
 
 void CWnd::Unbind() {

@@ -20,8 +20,8 @@ bool CMgApp::InitInstance() {
   SetProfileName(frame->GetDesc().title);
   // Hidden; the frame narrows the style and registers its own class.
   if (!frame->Create(nullptr, nullptr, WS_OVERLAPPEDWINDOW & ~static_cast<DWORD>(WS_VISIBLE))) {
-    // A window that failed in WM_CREATE took its object with it.
-    if (mainWindow == frame && !frame->GetSafeHwnd()) delete frame;
+    // A failed creation has ended the frame: it deleted itself (and, as the main
+    // window, cleared mainWindow and posted the quit). Not to be touched again.
     mainWindow = nullptr;
     return false;
   }

@@ -5,6 +5,7 @@
 //   GdiObject<HBITMAP> picture(CreateCompatibleBitmap(dc, w, h));   // DeleteObject
 //   MemoryDc memory(CreateCompatibleDC(dc));                          // DeleteDC
 //   WindowDc screen(hwnd);                                            // GetDC / ReleaseDC
+//   PaintDc paint(hwnd);                                              // BeginPaint / EndPaint
 //   SelectedObject keep(memory.get(), picture.get());                 // restores the old one
 //   RegistryKey key;  RegOpenKeyExW(..., key.receive());               // RegCloseKey
 //   KernelHandle thread(CreateThread(...));                           // CloseHandle
@@ -83,6 +84,24 @@ class WindowDc {
 
  private:
   HWND hwnd_;
+  HDC dc_;
+};
+
+// A WM_PAINT handler's context: BeginPaint, and EndPaint at scope exit.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+  ~PaintDc() {
+    if (dc_) ::EndPaint(hwnd_, &paint_);
+  }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& paint() const { return paint_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT paint_{};
   HDC dc_;
 };
 
