@@ -192,6 +192,45 @@ TEST_F(Lifetime, AFrameEndedDuringAModalLoopWaitsForItsHandlerToReturn) {
   EXPECT_TRUE(QuitPosted());
 }
 
+// A window that counts its ends, and one whose handler destroys it and makes it
+// again before returning.
+class CountingWindow : public CWnd {
+ public:
+  int ends = 0;
+
+ protected:
+  void PostNcDestroy() override { ++ends; }
+};
+
+class Recreating : public CWnd {
+ public:
+  CountingWindow inner;
+  int endsInHandler = -1;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == kEndYourself) {
+      inner.CreateEx(0, nullptr, nullptr, WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0);
+      inner.DestroyWindow();
+      endsInHandler = inner.ends;
+      inner.CreateEx(0, nullptr, nullptr, WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0);
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+TEST_F(Lifetime, AnEndWaitsForTheHandlerAndIsDroppedForAnObjectWithANewWindow) {
+  Recreating outer;
+  ASSERT_TRUE(outer.CreateEx(0, nullptr, nullptr, WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0));
+  SendMessageW(outer.GetSafeHwnd(), kEndYourself, 0, 0);
+  EXPECT_EQ(outer.endsInHandler, 0) << "the end waits for the handler to return";
+  EXPECT_EQ(outer.inner.ends, 0) << "the object has a window again";
+  ASSERT_TRUE(IsWindow(outer.inner.GetSafeHwnd()));
+  outer.inner.DestroyWindow();
+  EXPECT_EQ(outer.inner.ends, 1) << "outside any dispatch the end comes at once";
+}
+
 // A frame that refuses its creation at one of three points.
 enum class Refusal { kPreCreateWindow, kNcCreate, kCreate };
 
