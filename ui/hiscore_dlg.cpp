@@ -8,6 +8,7 @@
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
 #include "ui/send_ranking.h"
+#include "ui/window_messages.h"
 
 namespace {
 
@@ -143,7 +144,7 @@ BOOL CHiScoreDlg::OnInitDialog() {
   }
   if (sendButton_.AttachToControl(IDC_SEND, hwnd_)) {
     sendButton_.SetSingleIcon(IDI_SEND);
-    sendButton_.flexStyle = 1;
+    sendButton_.flexStyle = flex::kThinRaised;
     InvalidateRect(send, nullptr, TRUE);
   }
 
