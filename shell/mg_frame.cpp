@@ -4,9 +4,9 @@
 
 #include "core/win32/wide_text.h"
 #include "framework/application.h"
+#include "shell/frame_dialogs.h"
 #include "shell/win_record_platform.h"
 #include "shell/window_position.h"
-#include "ui/frame_dialogs.h"
 #include "ui/zoom_intro_dlg.h"
 
 namespace {

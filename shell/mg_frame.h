@@ -60,7 +60,7 @@ class CMgFrame : public CFrameWnd,
   void SuspendForModal() override { state_.SuspendForModal(GetTickCount()); }
   void ResumeAfterModal() override { state_.ResumeAfterModal(GetTickCount()); }
 
-  // For the message loop.
+  // For the application's start-up and its message loop.
   bool IsEngineReady() const override { return state_.engineReady; }
   bool IsAppActive() const { return state_.appActive; }
   CMgGame* GetModule() const { return module_.get(); }
