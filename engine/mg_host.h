@@ -5,20 +5,7 @@
 #pragma once
 
 #include "core/kl_core.h"  // KlWindow
-
-// The game state the host keeps, as GetState reports it.
-enum MgHostState : int {
-  kMgIdle = 0,     // no ride: the title, or the result after one
-  kMgRunning = 1,  // a ride is on; the loop ticks
-  kMgPaused = 2,   // stopped by the player, by deactivation or by modal UI: no task runs
-};
-
-// What RequestState asks for.
-enum MgStateRequest : int {
-  kMgRequestReset = 0,        // to idle (from 1 or 2); the host then calls Resync
-  kMgRequestStart = 1,        // idle to running; the host then calls OnStart
-  kMgRequestPauseToggle = 2,  // running <-> paused; the host then calls Stop(1) or Stop(0)
-};
+#include "engine/mg_game_state.h"
 
 class CMgHost {
  public:
@@ -27,7 +14,7 @@ class CMgHost {
   virtual KlWindow GetViewWindow() = 0;
   // Called by the rodeo's result step (with kMgRequestReset, after ReportResult).
   // The host changes its state and calls OnStart, Stop or Resync from inside this
-  // call, as the enum above says.
+  // call, as MgStateRequest says (engine/mg_game_state.h).
   virtual void RequestState(int request) = 0;
   // An MgHostState. Called by every task pass (nothing runs while kMgPaused) and by
   // the rodeo's steps.

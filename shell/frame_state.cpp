@@ -4,29 +4,29 @@ namespace shell {
 
 void FrameState::RequestState(int request, uint32_t now) {
   switch (request) {
-    case kRequestStart:
-      if (gameState != kIdle) return;
-      gameState = kRunning;
+    case kMgRequestStart:
+      if (gameState != kMgIdle) return;
+      gameState = kMgRunning;
       actions_.UpdateControls();
       actions_.EngineOnStart();
       playStartTick = now;
       return;
-    case kRequestTogglePause:
-      if (gameState == kRunning) {
-        gameState = kPaused;
+    case kMgRequestPauseToggle:
+      if (gameState == kMgRunning) {
+        gameState = kMgPaused;
         actions_.UpdateControls();
-        actions_.EngineStop(1);
+        actions_.EngineStop(true);
         pauseStartTick = now;
-      } else if (gameState == kPaused) {
-        gameState = kRunning;
+      } else if (gameState == kMgPaused) {
+        gameState = kMgRunning;
         actions_.UpdateControls();
-        actions_.EngineStop(0);
+        actions_.EngineStop(false);
         playStartTick += now - pauseStartTick;  // the pause is not play time
       }
       return;
-    case kRequestReset:
-      if (gameState == kIdle) return;
-      gameState = kIdle;
+    case kMgRequestReset:
+      if (gameState == kMgIdle) return;
+      gameState = kMgIdle;
       actions_.UpdateControls();
       actions_.EngineResync();
       record_.totalPlayMs += now - playStartTick;  // a pause ended by the reset counts
@@ -37,25 +37,25 @@ void FrameState::RequestState(int request, uint32_t now) {
 }
 
 void FrameState::Reset(uint32_t now) {
-  if (gameState == kPaused) actions_.EngineStop(0);
-  RequestState(kRequestReset, now);
+  if (gameState == kMgPaused) actions_.EngineStop(false);
+  RequestState(kMgRequestReset, now);
 }
 
 void FrameState::ToggleStopByKey(uint32_t now) {
   if (!actions_.IsStopEnabled()) return;
   actions_.FlipStopCheck();
-  RequestState(kRequestTogglePause, now);
+  RequestState(kMgRequestPauseToggle, now);
 }
 
 void FrameState::SuspendForModal(uint32_t now) {
   if (!appActive) return;
-  if (gameState == kIdle) {
-    actions_.EngineStop(1);
-    modalPaused = 0;
-    idleSuspended = 1;
+  if (gameState == kMgIdle) {
+    actions_.EngineStop(true);
+    modalPaused = false;
+    idleSuspended = true;
     return;
   }
-  modalPaused = gameState == kRunning ? 1 : 0;
+  modalPaused = gameState == kMgRunning;
   if (modalPaused) ToggleStopByKey(now);
 }
 
@@ -64,51 +64,51 @@ void FrameState::ResumeAfterModal(uint32_t now) {
     if (modalPaused) {
       ToggleStopByKey(now);
     } else if (idleSuspended) {
-      actions_.EngineStop(0);
-      idleSuspended = 0;
+      actions_.EngineStop(false);
+      idleSuspended = false;
     }
     return;
   }
   // The program lost the activation meanwhile: a ride paused for the modal UI
   // resumes with the next activation, as if the deactivation had paused it.
   if (modalPaused) {
-    modalPaused = 0;
-    autoPaused = 1;
+    modalPaused = false;
+    autoPaused = true;
   }
   // An idle engine has nothing to keep paused, and nothing else would resume its
   // clock later: resume it now (ticking waits for the activation anyway).
   if (idleSuspended) {
-    actions_.EngineStop(0);
-    idleSuspended = 0;
+    actions_.EngineStop(false);
+    idleSuspended = false;
   }
 }
 
 void FrameState::OnActivateApp(bool active, uint32_t now) {
   if (!engineReady) return;
-  appActive = active ? 1 : 0;
+  appActive = active;
   if (active) {
-    if (gameState == kPaused && autoPaused) {
-      RequestState(kRequestTogglePause, now);
-      autoPaused = 0;
+    if (gameState == kMgPaused && autoPaused) {
+      RequestState(kMgRequestPauseToggle, now);
+      autoPaused = false;
     }
-  } else if (gameState == kRunning) {
-    RequestState(kRequestTogglePause, now);
-    autoPaused = 1;
+  } else if (gameState == kMgRunning) {
+    RequestState(kMgRequestPauseToggle, now);
+    autoPaused = true;
   }
 }
 
 void FrameState::OnViewPress(uint32_t now) {
   if (!engineReady) return;
-  if (gameState == kIdle) {
-    RequestState(kRequestStart, now);
+  if (gameState == kMgIdle) {
+    RequestState(kMgRequestStart, now);
     ++record_.totalClicks;
-  } else if (gameState == kRunning) {
+  } else if (gameState == kMgRunning) {
     ++record_.totalClicks;
   }
 }
 
-bool SystemCommandPauses(int gameState, unsigned command) {
-  if (gameState == kPaused) return false;
+bool SystemCommandPauses(MgHostState gameState, unsigned command) {
+  if (gameState == kMgPaused) return false;
   unsigned c = command & 0xFFF0u;
   return c == 0xF010u /* SC_MOVE */ || c == 0xF090u /* SC_MOUSEMENU */;
 }

@@ -8,19 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/mg_game_state.h"
 #include "records/mg_info.h"
 
 namespace shell {
-
-// Game states.
-constexpr int kIdle = 0;
-constexpr int kRunning = 1;
-constexpr int kPaused = 2;
-
-// Requests of RequestState.
-constexpr int kRequestReset = 0;
-constexpr int kRequestStart = 1;
-constexpr int kRequestTogglePause = 2;
 
 // What a state change does outside the state.
 class FrameActions {
@@ -28,7 +19,7 @@ class FrameActions {
   virtual ~FrameActions() = default;
   virtual void UpdateControls() = 0;      // buttons follow the game state
   virtual void EngineOnStart() = 0;
-  virtual void EngineStop(int stop) = 0;  // 1 pause the engine's clock, 0 resume it
+  virtual void EngineStop(bool stop) = 0;  // true: pause the engine's clock; false: resume it
   virtual void EngineResync() = 0;
   virtual bool IsStopEnabled() = 0;       // the Stop button, as the controls show it
   virtual void FlipStopCheck() = 0;       // the Stop button's check, as F6 flips it
@@ -38,7 +29,7 @@ class FrameState {
  public:
   FrameState(FrameActions& actions, MgInfo& record) : actions_(actions), record_(record) {}
 
-  // Host service: 0 reset, 1 start, 2 toggle pause; anything else does nothing.
+  // Host service: an MgStateRequest; anything else does nothing.
   void RequestState(int request, uint32_t now);
   // The Reset command: a paused engine resumes its clock before the reset.
   void Reset(uint32_t now);
@@ -55,18 +46,21 @@ class FrameState {
   void OnActivateApp(bool active, uint32_t now);
 
   // The engine's Init succeeded: ticking and the keys start.
-  void OnEngineStarted() { engineReady = 1; appActive = 1; }
+  void OnEngineStarted() { engineReady = true; appActive = true; }
+  // The engine has been shut down (the window's end, the session's end): no more
+  // ticks, keys or engine calls from the frame's handlers.
+  void OnEngineShutDown() { engineReady = false; appActive = false; }
 
   // A press (or double-click) in the view: the first one while idle starts the
   // ride; presses count while idle or running, not while paused.
   void OnViewPress(uint32_t now);
 
-  int gameState = kIdle;
-  int appActive = 0;
-  int autoPaused = 0;
-  int engineReady = 0;
-  int idleSuspended = 0;
-  int modalPaused = 0;
+  MgHostState gameState = kMgIdle;
+  bool appActive = false;      // the program is active and the engine started: the loop ticks
+  bool autoPaused = false;     // the frame paused a ride because the program lost the activation
+  bool engineReady = false;    // the engine's Init succeeded
+  bool idleSuspended = false;  // the engine's clock stopped around modal UI while idle
+  bool modalPaused = false;    // the frame paused a ride around modal UI
   uint32_t playStartTick = 0;
   uint32_t pauseStartTick = 0;
 
@@ -77,7 +71,7 @@ class FrameState {
 
 // System commands that run a modal loop of their own (moving the window, the system
 // menu opened by the mouse): the game pauses around them unless it is paused already.
-bool SystemCommandPauses(int gameState, unsigned command);
+bool SystemCommandPauses(MgHostState gameState, unsigned command);
 
 // The loop's tick check: the clock has moved on by more than the interval
 // (unsigned 32-bit arithmetic, so it holds across the clock's wrap).

@@ -4,7 +4,10 @@
 
 #include "core/win32/wide_text.h"
 #include "framework/application.h"
-#include "ui/record_dialogs.h"
+#include "shell/frame_dialogs.h"
+#include "shell/win_record_platform.h"
+#include "shell/window_position.h"
+#include "ui/zoom_intro_dlg.h"
 
 namespace {
 
@@ -20,15 +23,13 @@ const UINT kRedrawAll = RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPD
 
 }  // namespace
 
-CMgFrame::CMgFrame() : state_(*this, record_) {
-  module_ = CreateMgGame();
+CMgFrame::CMgFrame() : view_(*this), module_(CreateMgGame()), state_(*this, record_) {
   if (module_) module_->Describe(&desc_);
   SetMgHost(this);
 }
 
 CMgFrame::~CMgFrame() {
-  delete module_;
-  module_ = nullptr;
+  module_.reset();
   if (GetMgHost() == this) SetMgHost(nullptr);
   pack_.Release();  // the temporary asset files go here
 }
@@ -62,12 +63,16 @@ bool CMgFrame::ShowAndLoad() {
   GetClientRect(hwnd_, &client);
   shell::OuterSize size = shell::FrameOuterSize(desc_.viewWidth, desc_.viewHeight, window.right - window.left,
                                                 window.bottom - window.top, client.right, client.bottom);
-  SetWindowPos(hwnd_, nullptr, record_.windowX, record_.windowY, size.width, size.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  // The stored position, unless the window would not lie whole on a monitor now.
+  shell::ScreenPoint at = PlaceOnMonitors(record_.windowX, record_.windowY, size.width, size.height);
+  record_.windowX = at.x;
+  record_.windowY = at.y;
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowTextW(hwnd_, WideFromUtf8(desc_.title.c_str()).c_str());
 
-  RECT zoom{record_.windowX, record_.windowY, record_.windowX + size.width, record_.windowY + size.height};
-  RunZoomIntro(hwnd_, zoom);
+  // The zoom onto the window's rectangle; it returns when it has played.
+  CZoomIntroDlg zoom(RECT{at.x, at.y, at.x + size.width, at.y + size.height});
+  zoom.DoModal(hwnd_);
 
   if (CBarButton* start = bar_.GetButton(IDC_START)) ShowWindow(start->GetSafeHwnd(), SW_HIDE);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -108,7 +113,7 @@ void CMgFrame::ReportResult(const char* text, int value) {
   PostMessageW(hwnd_, WM_MG_RESULT, 0, 0);
 }
 
-void CMgFrame::FilterMessage(const MSG& message) {
+void CMgFrame::PassToEngine(const MSG& message) {
   if (!module_) return;
   MSG copy = message;
   module_->FilterMessage(&copy);
@@ -136,7 +141,7 @@ void CMgFrame::LoadRecord() {
   if (const CRegistryProfile* profile = Profile()) {
     LoadStoredRecord(*profile, desc_.code.c_str(), &record_);
   }
-  recordLoaded_ = 1;
+  recordLoaded_ = true;
 }
 
 void CMgFrame::OnResult() {
@@ -169,19 +174,19 @@ void CMgFrame::ShowHelp() {
 void CMgFrame::UpdateStopButton() {
   CBarButton* stop = bar_.GetButton(IDC_STOP);
   if (!stop || !stop->GetSafeHwnd()) return;
-  if (state_.gameState == shell::kIdle) {
+  if (state_.gameState == kMgIdle) {
     stop->isChecked = 0;
     InvalidateRect(stop->GetSafeHwnd(), nullptr, TRUE);
     EnableWindow(stop->GetSafeHwnd(), FALSE);
   } else {
     EnableWindow(stop->GetSafeHwnd(), TRUE);
-    stop->isChecked = state_.gameState == shell::kPaused ? 1 : 0;
+    stop->isChecked = state_.gameState == kMgPaused ? 1 : 0;
     InvalidateRect(stop->GetSafeHwnd(), nullptr, TRUE);
   }
 }
 
 void CMgFrame::UpdateControls() {
-  bool idle = state_.gameState == shell::kIdle;
+  bool idle = state_.gameState == kMgIdle;
   CBarButton* start = bar_.GetButton(IDC_START);
   CBarButton* reset = bar_.GetButton(IDC_RESET);
   if (start && start->GetSafeHwnd()) EnableWindow(start->GetSafeHwnd(), idle);
@@ -196,13 +201,13 @@ void CMgFrame::UpdateControls() {
 bool CMgFrame::OnUpdateCommand(CCommandState& state) {
   switch (state.GetId()) {
     case IDC_START:
-      state.Enable(state_.gameState == shell::kIdle);
+      state.Enable(state_.gameState == kMgIdle);
       return true;
     case IDC_STOP:
       UpdateStopButton();
       return true;
     case IDC_RESET:
-      state.Enable(state_.gameState != shell::kIdle);
+      state.Enable(state_.gameState != kMgIdle);
       return true;
     default:
       return CFrameWnd::OnUpdateCommand(state);
@@ -212,8 +217,8 @@ bool CMgFrame::OnUpdateCommand(CCommandState& state) {
 void CMgFrame::EngineOnStart() {
   if (module_) module_->OnStart();
 }
-void CMgFrame::EngineStop(int stop) {
-  if (module_) module_->Stop(stop);
+void CMgFrame::EngineStop(bool stop) {
+  if (module_) module_->Stop(stop ? 1 : 0);
 }
 void CMgFrame::EngineResync() {
   if (module_) module_->Resync();
@@ -235,10 +240,10 @@ bool CMgFrame::OnCommand(UINT id, UINT code, HWND control) {
   uint32_t now = GetTickCount();
   switch (id) {
     case IDC_START:
-      state_.RequestState(shell::kRequestStart, now);
+      state_.RequestState(kMgRequestStart, now);
       return true;
     case IDC_STOP:
-      state_.RequestState(shell::kRequestTogglePause, now);
+      state_.RequestState(kMgRequestPauseToggle, now);
       return true;
     case IDC_RESET:
       state_.Reset(now);
@@ -263,11 +268,23 @@ bool CMgFrame::OnCommand(UINT id, UINT code, HWND control) {
   }
 }
 
-void CMgFrame::OnDestroy() {
+void CMgFrame::ShutDownEngine() {
   if (state_.engineReady && module_) module_->Shutdown();
-  state_.engineReady = 0;
-  state_.appActive = 0;
+  state_.OnEngineShutDown();
+}
+
+void CMgFrame::OnDestroy() {
+  ShutDownEngine();
   SaveRecordAndPosition();
+}
+
+void CMgFrame::OnEndSession() {
+  // Log-off or shut-down: the process ends after this returns, without WM_DESTROY
+  // and without the destructor. Do now what they would: the engine lets go of the
+  // unpacked files, the record is kept, and the temporary files are deleted.
+  ShutDownEngine();
+  SaveRecordAndPosition();
+  pack_.Release();
 }
 
 void CMgFrame::SaveRecordAndPosition() {
@@ -302,7 +319,7 @@ LRESULT CMgFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case WM_PALETTECHANGED:
-      FilterMessage(GetCurrentMessage());
+      PassToEngine(GetCurrentMessage());
       return Default();
     case WM_QUERYNEWPALETTE: {
       MSG copy = GetCurrentMessage();
@@ -310,8 +327,7 @@ LRESULT CMgFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return Default();
     }
     case WM_ENDSESSION:
-      // Log-off or shut-down: the process ends without WM_DESTROY; keep the record.
-      if (wParam) SaveRecordAndPosition();
+      if (wParam) OnEndSession();
       return 0;
     case WM_MG_RESULT:
       OnResult();

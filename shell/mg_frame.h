@@ -8,12 +8,14 @@
 // Life: created hidden by CMgApp → ShowAndLoad (record, size, title, the zoom,
 // shown, bar's slide-in) → WM_MG_OPENINGDONE → StartEngine (pack unpacked, Init, keys live) →
 // play → destroyed (Exit, close box, failed start, a fatal error's posted close) →
-// WM_DESTROY: engine Shutdown, record saved → the object deletes itself. The end of
-// the session (WM_ENDSESSION) saves the record too; no WM_DESTROY follows it.
+// WM_DESTROY: engine Shutdown, record saved → the object deletes itself (module and
+// temporary asset files go). The end of the session (WM_ENDSESSION) does the same
+// at once, engine, record and temporary files: the process ends without WM_DESTROY.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "engine/mg_game.h"
@@ -24,11 +26,14 @@
 #include "shell/frame_state.h"
 #include "shell/mg_view.h"
 #include "ui/button_bar.h"
-#include "ui/record_dialogs.h"
+#include "ui/modal_pause.h"
+#include "ui/window_messages.h"
 
-#define WM_MG_RESULT (WM_USER + 10)  // posted by ReportResult: a ride ended with a result
-
-class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private shell::FrameActions {
+class CMgFrame : public CFrameWnd,
+                 public CMgHost,
+                 public CModalPause,
+                 private CMgViewHost,
+                 private shell::FrameActions {
  public:
   static constexpr UINT kAcceleratorTable = 131;
   static constexpr UINT kProgramIcon = 128;
@@ -55,21 +60,12 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   void SuspendForModal() override { state_.SuspendForModal(GetTickCount()); }
   void ResumeAfterModal() override { state_.ResumeAfterModal(GetTickCount()); }
 
-  // For the message loop and the view.
-  bool IsEngineReady() const { return state_.engineReady != 0; }
-  bool IsAppActive() const { return state_.appActive != 0; }
-  CMgGame* GetModule() const { return module_; }
+  // For the application's start-up and its message loop.
+  bool IsEngineReady() const override { return state_.engineReady; }
+  bool IsAppActive() const { return state_.appActive; }
+  CMgGame* GetModule() const { return module_.get(); }
   HWND GetViewHandle() const { return view_.GetSafeHwnd(); }
-  void OnViewPress() { state_.OnViewPress(GetTickCount()); }
-  void FilterMessage(const MSG& message);
-  void TickForPaint();
-
-  // For the dialogs: the record and the descriptor.
-  MgInfo& GetRecord() { return record_; }
   const MgGameDesc& GetDesc() const { return desc_; }
-  const std::string& GetResultText() const { return resultText_; }
-  int GetResultValue() const { return resultValue_; }
-  const shell::FrameState& GetFrameState() const { return state_; }
 
  protected:
   bool PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -81,6 +77,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   int OnCreate();
   void StartEngine();
   void OnDestroy();
+  void OnEndSession();
+  void ShutDownEngine();         // WM_DESTROY and the end of the session
   void SaveRecordAndPosition();  // WM_DESTROY and the end of the session
   void ShowHelp();
   void ToggleStopByKey() { state_.ToggleStopByKey(GetTickCount()); }
@@ -93,10 +91,15 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   void ShowHighScores();   // 1004, F8
   void ShowVersion();      // 1006, F10
 
+  // CMgViewHost: what the view asks of the frame.
+  void OnViewPress() override { state_.OnViewPress(GetTickCount()); }
+  void PassToEngine(const MSG& message) override;
+  void TickForPaint() override;
+
   // FrameActions: what the state changes do to the engine and the bar.
   void UpdateControls() override;
   void EngineOnStart() override;
-  void EngineStop(int stop) override;
+  void EngineStop(bool stop) override;
   void EngineResync() override;
   bool IsStopEnabled() override;
   void FlipStopCheck() override;
@@ -105,10 +108,10 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   CMgView view_;
   CButtonBar bar_;
   MgInfo record_{};
-  int recordLoaded_ = 0;
+  bool recordLoaded_ = false;
   CAssetPack pack_;
   MgGameDesc desc_;
-  CMgGame* module_ = nullptr;
+  std::unique_ptr<CMgGame> module_;
   std::string resultText_;
   int resultValue_ = 0;
   shell::FrameState state_;

@@ -1,8 +1,5 @@
 #include "shell/mg_view.h"
 
-#include "framework/application.h"
-#include "shell/mg_frame.h"
-
 bool CMgView::PreCreateWindow(CREATESTRUCTW& cs) {
   if (!CWnd::PreCreateWindow(cs)) return false;
   cs.dwExStyle |= WS_EX_STATICEDGE;
@@ -12,27 +9,21 @@ bool CMgView::PreCreateWindow(CREATESTRUCTW& cs) {
   return cs.lpszClass != nullptr;
 }
 
-CMgFrame* CMgView::Frame() {
-  CWinApp* app = CWinApp::Instance();
-  return app ? dynamic_cast<CMgFrame*>(app->mainWindow) : nullptr;
-}
-
 LRESULT CMgView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  CMgFrame* frame = Frame();
-  if (frame && frame->IsEngineReady()) {
+  if (host_.IsEngineReady()) {
     switch (message) {
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
       case WM_RBUTTONDOWN:
       case WM_RBUTTONDBLCLK:
-        frame->OnViewPress();
+        host_.OnViewPress();
         break;
       default:
         break;
     }
-    // The press may have ended the program (a fatal error posts its close, so
-    // the frame is still there, but look again all the same).
-    if ((frame = Frame()) != nullptr) frame->FilterMessage(GetCurrentMessage());
+    // A fatal error inside the press only posts the close, so the frame is still
+    // there and still the host.
+    host_.PassToEngine(GetCurrentMessage());
   }
   // A fatal error posts WM_CLOSE to the view as well as to the frame; the view goes
   // with the frame, after the engine's Shutdown, not on its own before it.
@@ -47,9 +38,8 @@ LRESULT CMgView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CMgView::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  CMgFrame* frame = Frame();
-  if (frame && frame->IsEngineReady()) {
-    frame->TickForPaint();  // the engine draws on its own
+  if (host_.IsEngineReady()) {
+    host_.TickForPaint();  // the engine draws on its own
   } else {
     RECT client;
     GetClientRect(hwnd_, &client);

@@ -8,7 +8,7 @@ bool CSharedMemory::Create(const std::wstring& name, int pages) {
   HANDLE handle = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str());
   if (!handle) return false;
   state_ = GetLastError() == ERROR_ALREADY_EXISTS ? kExisted : kCreated;
-  handle_ = handle;
+  handle_.reset(handle);
   name_ = name;
   return true;
 }
@@ -18,13 +18,13 @@ bool CSharedMemory::Open(const std::wstring& name) {
   HANDLE handle = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
   if (!handle) return false;
   state_ = kExisted;
-  handle_ = handle;
+  handle_.reset(handle);
   name_ = name;
   return true;
 }
 
 void* CSharedMemory::Map() {
-  if (!view_ && handle_) view_ = MapViewOfFile(handle_, FILE_MAP_ALL_ACCESS, 0, 0, 0);
+  if (!view_ && handle_) view_ = MapViewOfFile(handle_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
   return view_;
 }
 
@@ -35,8 +35,7 @@ void CSharedMemory::Unmap() {
 
 bool CSharedMemory::Close() {
   if (state_ == kClosed) return false;
-  if (handle_) CloseHandle(handle_);
-  handle_ = nullptr;
+  handle_.reset();
   state_ = kClosed;
   return true;
 }

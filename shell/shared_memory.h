@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
+
 class CSharedMemory {
  public:
   static constexpr int kClosed = 0;
@@ -28,11 +30,10 @@ class CSharedMemory {
   bool Close();
 
   int GetState() const { return state_; }
-  const std::wstring& GetName() const { return name_; }
 
  private:
   int state_ = kClosed;
   void* view_ = nullptr;
-  HANDLE handle_ = nullptr;
-  std::wstring name_;
+  win32::KernelHandle handle_;
+  std::wstring name_;  // remembered on Create and Open
 };

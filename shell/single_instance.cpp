@@ -6,18 +6,17 @@
 #include "shell/frame_state.h"
 
 CSingleInstance::~CSingleInstance() {
-  if (mutex_) {
-    if (owns_) ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
+  if (owns_ && mutex_) ReleaseMutex(mutex_.get());
   shared_.Close();
 }
 
 bool CSingleInstance::Acquire(const std::wstring& name, HWND mainWindow, bool activate) {
   std::wstring mutexName = name + L"Mutex";
-  mutex_ = CreateMutexW(nullptr, TRUE, mutexName.c_str());
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, mutexName.c_str());
+  bool existed = GetLastError() == ERROR_ALREADY_EXISTS;  // read before anything else can set it
+  mutex_.reset(mutex);
   if (!mutex_) return false;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+  if (existed) {
     // Another copy runs: show its window instead.
     if (activate && shared_.Open(name)) {
       if (const void* page = shared_.Map()) {

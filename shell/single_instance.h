@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "shell/shared_memory.h"
 
 class CSingleInstance {
@@ -22,10 +23,8 @@ class CSingleInstance {
   // or the mutex cannot be made).
   bool Acquire(const std::wstring& name, HWND mainWindow, bool activate);
 
-  bool Owns() const { return owns_; }
-
  private:
-  HANDLE mutex_ = nullptr;
+  win32::KernelHandle mutex_;  // kept open, owned or not, until the guard goes
   bool owns_ = false;
   CSharedMemory shared_;
 };

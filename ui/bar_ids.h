@@ -1,7 +1,6 @@
 // Ids of the control bar: its template, its controls (the buttons carry the
 // frame's command ids, and the hover labels are the string resources of the same
-// numbers), and the message that ends its slide-in. Plain macros: the resource
-// scripts read this file too.
+// numbers). Plain macros: the resource scripts read this file too.
 #pragma once
 
 #define IDD_BUTTON_BAR 130  // dialog template of the bar
@@ -18,9 +17,4 @@
 #define IDC_LOGO 1010
 #define IDC_HELP_COMMAND 1011  // not IDC_HELP: windows.h names a cursor so
 
-#define IDS_HOMEPAGE_URL 1008  // string resource: the home page the logo opens
-
-// Posted to the main frame when the slide-in has ended: start the engine now.
-#ifndef WM_MG_OPENINGDONE
-#define WM_MG_OPENINGDONE (WM_USER + 100)
-#endif
+#include "ui/string_ids.h"  // the home page the logo opens: IDS_HOMEPAGE

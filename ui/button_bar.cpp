@@ -14,7 +14,6 @@ namespace {
 static_assert(CButtonBar::kButtonCount == SlideInJob::kButtonCount, "one slide per button");
 
 // Private to the bar: the slide-in worker has finished its frames.
-const UINT kSlideInDone = WM_APP + 1;
 const COLORREF kMagenta = RGB(255, 0, 255);
 
 struct ButtonPictures {
@@ -110,7 +109,7 @@ void CButtonBar::StartSlideIn(HWND frameWindow, HWND viewWindow) {
   auto job = std::make_shared<SlideInJob>();
   job->frame = frameWindow;
   job->bar = hwnd_;
-  job->doneMessage = kSlideInDone;
+  job->doneMessage = WM_SLIDEIN_DONE;
   POINT origin = {0, 0};
   MapWindowPoints(hwnd_, frameWindow, &origin, 1);
   job->barOrigin = origin;
@@ -160,7 +159,7 @@ void CButtonBar::OpenHomePage() {
   std::thread([busy = homePageBusy_] {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     wchar_t url[512] = {};
-    if (LoadStringW(GetModuleHandleW(nullptr), IDS_HOMEPAGE_URL, url, 512) > 0)
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_HOMEPAGE, url, 512) > 0)
       ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOW);
     if (SUCCEEDED(com)) CoUninitialize();
     *busy = false;
@@ -186,7 +185,7 @@ LRESULT CButtonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return CDialogBar::WindowProc(message, wParam, lParam);
-    case kSlideInDone:
+    case WM_SLIDEIN_DONE:
       if (slideIn_ && slideIn_->revealState.load() == SlideInJob::kRunning) FinishSlideIn();
       return 0;
     case WM_DESTROY:

@@ -19,6 +19,7 @@
 #include "ui/bar_ids.h"
 #include "ui/etched_line.h"
 #include "ui/slide_in.h"
+#include "ui/window_messages.h"
 
 class CButtonBar : public CDialogBar {
  public:

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "records/cp932_text.h"
-
 namespace {
 
 constexpr UINT kCp932 = 932;
@@ -23,6 +21,17 @@ std::string OneCharacter(const wchar_t* ch, int units) {
   int m = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes, n, back, 4);
   if (m != 1 || back[0] != ch[0]) return std::string();
   return std::string(bytes, n);
+}
+
+// The bytes that make whole characters: a lead byte alone at the end is dropped.
+size_t WholeCharacters(const std::string& bytes) {
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t step = IsDBCSLeadByteEx(kCp932, static_cast<BYTE>(bytes[at])) ? 2 : 1;
+    if (step > bytes.size() - at) break;
+    at += step;
+  }
+  return at;
 }
 
 }  // namespace
@@ -45,7 +54,7 @@ std::string Cp932FromWide(const std::wstring& text, bool* lossless) {
 }
 
 std::wstring WideFromCp932(const std::string& bytes) {
-  size_t length = Cp932CutLength(bytes.data(), bytes.size(), bytes.size());
+  size_t length = WholeCharacters(bytes);
   if (length == 0) return std::wstring();
   int n = MultiByteToWideChar(kCp932, 0, bytes.data(), static_cast<int>(length), nullptr, 0);
   if (n <= 0) return std::wstring();

@@ -26,13 +26,4 @@
 #define IDC_SEND 1101
 #define IDC_HISCORE_BUTTON 1   // "ハイスコア" of the new-record dialog: go on to the table
 
-#define IDS_HOMEPAGE 1008      // the home page's address
-#define IDS_HOMEPAGE_TIP 1010  // the link's tooltip
-#define IDS_SEND_TIP 1101      // the Send button's tooltip
-#define IDS_RANKING_URL 1103   // the ranking page's address
-
-// Ends the start-up zoom (posted by its worker when the animation has completed).
-#define WM_ZOOM_DONE (WM_USER + 30)
-// The table's reveal has drawn its last frame: show the finished picture (posted by
-// the worker, handled on the UI thread).
-#define WM_REVEAL_DONE (WM_USER + 31)
+#include "ui/string_ids.h"

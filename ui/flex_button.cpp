@@ -266,7 +266,7 @@ void CFlexButton::DrawButton(HDC dc, int visualState, const RECT& rect) {
   DrawBackground(dc, visualState, rect);
   DrawContent(dc, visualState, rect);
   if (acceptFocus == 1 && GetFocus() == hwnd_) DrawFocus(dc, visualState, rect);
-  if (flexStyle != 3) DrawBorder(dc, visualState, rect);
+  if (flexStyle != flex::kNoBorder) DrawBorder(dc, visualState, rect);
 }
 
 void CFlexButton::DrawBackground(HDC dc, int visualState, const RECT& rect) {

@@ -55,7 +55,7 @@ class CFlexButton : public CWnd {
   int lightCheckedBackground = 1;
   int contentLayout = flex::kPictureLeft;
   int acceptFocus = 0;
-  int flexStyle = 0;  // 0 flat, 1 thin raised, 2 two-line, 3 no border
+  flex::FlexStyle flexStyle = flex::kFlat;
   std::unique_ptr<ImageSlot> imageSlots[kSlotCount];
 
  protected:

@@ -64,16 +64,16 @@ bool ContentPushed(int visualState, int buttonKind, bool isChecked) {
   return visualState == kPressed || (buttonKind != kPush && isChecked);
 }
 
-Border ChooseBorder(int flexStyle, int buttonKind, bool isChecked, int visualState) {
+Border ChooseBorder(FlexStyle flexStyle, int buttonKind, bool isChecked, int visualState) {
   bool checkedToggle = buttonKind != kPush && isChecked;
-  if (flexStyle == 3) return Border::kNone;
-  if (flexStyle == 2)
+  if (flexStyle == kNoBorder) return Border::kNone;
+  if (flexStyle == kTwoLine)
     return (checkedToggle || visualState == kPressed) ? Border::kDoublePushed : Border::kDoubleRaised;
   if (checkedToggle) return Border::kSunken;
   switch (visualState) {
     case kNormal:
     case kDisabled:
-      return flexStyle == 1 ? Border::kRaised : Border::kNone;
+      return flexStyle == kThinRaised ? Border::kRaised : Border::kNone;
     case kHot:
     case kOutside:
       return Border::kRaised;

@@ -50,10 +50,18 @@ ContentPlacement PlaceContent(int layout, int width, int height, Size picture, S
 // Content moves one pixel right and down while pressed, or while checked.
 bool ContentPushed(int visualState, int buttonKind, bool isChecked);
 
+// flexStyle: the button's border when nothing else decides it.
+enum FlexStyle : int {
+  kFlat = 0,        // none until hot or pressed
+  kThinRaised = 1,  // one raised line, also at rest
+  kTwoLine = 2,     // the two-line border, raised or pushed
+  kNoBorder = 3,    // never a border
+};
+
 // The border a button draws: none, one line (raised or sunken), or the two-line
-// border of flexStyle 2 (raised or pushed).
+// border of kTwoLine (raised or pushed).
 enum class Border { kNone, kRaised, kSunken, kDoubleRaised, kDoublePushed };
-Border ChooseBorder(int flexStyle, int buttonKind, bool isChecked, int visualState);
+Border ChooseBorder(FlexStyle flexStyle, int buttonKind, bool isChecked, int visualState);
 
 // The background of a checked button: the highlight colour, or, when that is pure
 // white, the face colour lightened half way to white. Colours are 0x00BBGGRR.

@@ -8,12 +8,9 @@
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
 #include "ui/send_ranking.h"
+#include "ui/window_messages.h"
 
 namespace {
-
-std::wstring FieldText(const char* field, size_t size) {
-  return WideFromCp932(std::string(field, strnlen(field, size)));
-}
 
 // The table font: bold 12-point "ＭＳ Ｐゴシック" for the screen.
 HFONT MakeTableFont(HDC screen) {
@@ -77,7 +74,7 @@ DWORD WINAPI RevealThread(void* parameter) {
 
 }  // namespace
 
-HBITMAP DrawHighScoreTable(const MgInfo& record, int highlight, const std::string& unitSuffix) {
+HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::string& unitSuffix) {
   HBITMAP board = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                   MAKEINTRESOURCEW(IDB_HISCORE_BOARD), IMAGE_BITMAP,
                                                   0, 0, LR_DEFAULTCOLOR));
@@ -90,11 +87,9 @@ HBITMAP DrawHighScoreTable(const MgInfo& record, int highlight, const std::strin
   HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   std::wstring suffix = WideFromUtf8(unitSuffix.c_str());
-  for (int i = 0; i < static_cast<int>(kHighScoreCount); ++i) {
-    const HighScoreEntry& e = record.table[i];
-    if (e.scoreText[0] == '\0') break;
-    std::wstring name = FieldText(e.playerName, sizeof e.playerName);
-    std::wstring score = FieldText(e.scoreText, sizeof e.scoreText);
+  for (int i = 0; i < static_cast<int>(rows.size()) && i < kTableRows; ++i) {
+    std::wstring name = WideFromCp932(rows[i].playerName);
+    std::wstring score = WideFromCp932(rows[i].scoreText);
     int y = 35 + 19 * i;
     bool lit = i == highlight;
     SetTextColor(dc, lit ? RGB(152, 144, 6) : RGB(128, 128, 128));
@@ -114,11 +109,11 @@ RevealJob::~RevealJob() {
   if (canvas) DeleteObject(canvas);
 }
 
-CHiScoreDlg::CHiScoreDlg(const MgInfo* record, int highlight, std::string code, std::string unitSuffix)
+CHiScoreDlg::CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAddress, std::string unitSuffix)
     : CDialog(IDD_HISCORE),
-      record_(record),
+      rows_(std::move(rows)),
       highlight_(highlight),
-      code_(std::move(code)),
+      rankingAddress_(std::move(rankingAddress)),
       unitSuffix_(std::move(unitSuffix)) {}
 
 CHiScoreDlg::~CHiScoreDlg() {
@@ -143,14 +138,14 @@ BOOL CHiScoreDlg::OnInitDialog() {
   }
   if (sendButton_.AttachToControl(IDC_SEND, hwnd_)) {
     sendButton_.SetSingleIcon(IDI_SEND);
-    sendButton_.flexStyle = 1;
+    sendButton_.flexStyle = flex::kThinRaised;
     InvalidateRect(send, nullptr, TRUE);
   }
 
   job_ = std::make_shared<RevealJob>();
   job_->dialog = hwnd_;
   job_->picture = GetDlgItem(hwnd_, IDC_HISCORE_PICTURE);
-  job_->table = DrawHighScoreTable(*record_, highlight_, unitSuffix_);
+  job_->table = DrawHighScoreTable(rows_, highlight_, unitSuffix_);
   HDC dc = GetDC(hwnd_);
   job_->canvas = CreateCompatibleBitmap(dc, kTableWidth, kTableHeight);
   ReleaseDC(hwnd_, dc);
@@ -165,7 +160,7 @@ BOOL CHiScoreDlg::OnInitDialog() {
     DeleteDC(memory);
     SendMessageW(job_->picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(job_->canvas));
   }
-  if (record_->table[0].scoreText[0] == '\0') EnableWindow(send, FALSE);
+  if (rows_.empty()) EnableWindow(send, FALSE);
   StartReveal();
   // The first tab stop is the Send button, which refuses the focus: given to it, the
   // focus would end up nowhere and ESC and Return would do nothing. OK takes it.
@@ -226,7 +221,7 @@ bool CHiScoreDlg::AnswerToolTip(NMHDR* header) {
 
 bool CHiScoreDlg::OnCommand(UINT id, UINT code, HWND control) {
   if (id == IDC_SEND && code == BN_CLICKED) {
-    SendRanking(hwnd_, code_, *record_);
+    SendRanking(hwnd_, rankingAddress_);
     return true;
   }
   return CDialog::OnCommand(id, code, control);

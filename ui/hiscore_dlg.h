@@ -16,17 +16,18 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "records/mg_info.h"
 #include "ui/flex_button.h"
+#include "ui/score_table.h"
 
 constexpr int kTableWidth = 350;
 constexpr int kTableHeight = 232;
+constexpr int kTableRows = 10;  // the board has room for the ten best
 
 // The board with the used rows drawn on it (shadow, then face one pixel up and
 // left; the highlighted row yellow), as a bitmap compatible with the screen.
 // Names and score texts are the record's code page 932, unitSuffix UTF-8. Null if
 // the board does not load.
-HBITMAP DrawHighScoreTable(const MgInfo& record, int highlight, const std::string& unitSuffix);
+HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::string& unitSuffix);
 
 struct RevealJob {
   enum State : int { kIdle = 0, kRunning = 1, kStopRequested = 2 };
@@ -45,9 +46,9 @@ struct RevealJob {
 
 class CHiScoreDlg : public CDialog {
  public:
-  // highlight: the row to show in yellow (the new record's rank) or -1. The record
-  // must outlive the dialog; code names the game for the ranking.
-  CHiScoreDlg(const MgInfo* record, int highlight, std::string code, std::string unitSuffix);
+  // highlight: the row to show in yellow (the new record's rank) or -1; the Send
+  // button opens rankingAddress's address.
+  CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAddress, std::string unitSuffix);
   ~CHiScoreDlg() override;
 
   int GetRevealState() const { return job_ ? job_->revealState.load() : 0; }
@@ -64,9 +65,9 @@ class CHiScoreDlg : public CDialog {
   void StopReveal();
   bool AnswerToolTip(NMHDR* header);
 
-  const MgInfo* record_;
+  ScoreRows rows_;
   int highlight_;
-  std::string code_;
+  RankingAddress rankingAddress_;
   std::string unitSuffix_;
   std::shared_ptr<RevealJob> job_;
   HANDLE worker_ = nullptr;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/win32/wide_text.h"
-#include "records/high_score_table.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
 
@@ -71,13 +70,13 @@ LRESULT CNameEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- CNewRecordDlg
 
-CNewRecordDlg::CNewRecordDlg(MgInfo* record, const char* scoreText, uint32_t scoreMs,
-                             std::string unitSuffix)
+CNewRecordDlg::CNewRecordDlg(std::string scoreText, int rank, std::string lastName, std::string unitSuffix)
     : CDialog(IDD_NEWRECORD),
-      record_(record),
-      rank_(InsertResult(record, scoreText, scoreMs)),
+      scoreText_(std::move(scoreText)),
+      rank_(rank),
+      lastName_(std::move(lastName)),
       unitSuffix_(std::move(unitSuffix)),
-      nameEdit_(static_cast<int>(kNameBytes)) {}
+      nameEdit_(kNameBytes) {}
 
 CNewRecordDlg::~CNewRecordDlg() {
   if (boldFont_) DeleteObject(boldFont_);
@@ -85,7 +84,7 @@ CNewRecordDlg::~CNewRecordDlg() {
 
 std::string CNewRecordDlg::MessageText() const {
   if (rank_ < 0) return std::string();
-  std::string score = Utf8FromWide(WideFromCp932(record_->table[rank_].scoreText).c_str());
+  std::string score = Utf8FromWide(WideFromCp932(scoreText_).c_str());
   return "ナイス！" + score + " " + unitSuffix_ + "で " + std::to_string(rank_ + 1) + " 位入賞！";
 }
 
@@ -99,8 +98,7 @@ BOOL CNewRecordDlg::OnInitDialog() {
   nameEdit_.SubclassWindow(edit);
   // In characters; the byte limit is the box's own rule above.
   SendMessageW(edit, EM_LIMITTEXT, kNameBytes, 0);
-  std::wstring last = WideFromCp932(std::string(record_->lastPlayerName,
-                                                strnlen(record_->lastPlayerName, kNameBytes)));
+  std::wstring last = WideFromCp932(lastName_);
   if (!last.empty()) {
     SetWindowTextW(edit, last.c_str());
     SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -124,13 +122,12 @@ bool CNewRecordDlg::OnCommand(UINT id, UINT code, HWND control) {
   return CDialog::OnCommand(id, code, control);
 }
 
-void CNewRecordDlg::StoreName() {
+void CNewRecordDlg::KeepName() {
   // The box holds only what code page 932 has; anything else would be left out.
-  std::string name = Cp932FromWide(WindowText(GetDlgItem(hwnd_, IDC_NAME_EDIT)));
-  StorePlayerName(record_, rank_, name.c_str());
+  name_ = Cp932FromWide(WindowText(GetDlgItem(hwnd_, IDC_NAME_EDIT)));
 }
 
 LRESULT CNewRecordDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) StoreName();
+  if (message == WM_DESTROY) KeepName();
   return CDialog::WindowProc(message, wParam, lParam);
 }

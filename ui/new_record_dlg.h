@@ -1,7 +1,6 @@
-// CNewRecordDlg (template 152): a finished ride that ranks. Creating it ranks the
-// result into the record's table at once (InsertResult); the frame shows it only
-// when Rank() is 0-9. It asks the player's name and stores it, however it closes,
-// as the record's last name and the new entry's name.
+// CNewRecordDlg (template 152): a finished ride that ranked (the shell has put it
+// into the record's table). It asks the player's name and keeps it, however it
+// closes, for the shell to store as the record's last name and the new entry's name.
 //
 // The name box (CNameEdit) holds what the record can store: at most 16 bytes of
 // code page 932, and only characters that code page 932 has. An edit that would
@@ -15,7 +14,6 @@
 
 #include "framework/dialog.h"
 #include "framework/window.h"
-#include "records/mg_info.h"
 
 class CNameEdit : public CWnd {
  public:
@@ -35,12 +33,17 @@ class CNameEdit : public CWnd {
 
 class CNewRecordDlg : public CDialog {
  public:
-  // scoreText as the game formatted it (ASCII), unitSuffix UTF-8. The record must
-  // outlive the dialog.
-  CNewRecordDlg(MgInfo* record, const char* scoreText, uint32_t scoreMs, std::string unitSuffix);
+  // The ranked entry's score text as stored (" 41.250"), its rank (0-9), the name
+  // typed last (code page 932, offered again) and unitSuffix (UTF-8).
+  CNewRecordDlg(std::string scoreText, int rank, std::string lastName, std::string unitSuffix);
   ~CNewRecordDlg() override;
 
-  int Rank() const { return rank_; }  // 0-9, or -1: not ranked, do not show
+  int Rank() const { return rank_; }
+  // The name in the box when the dialog closed (code page 932, at most 16 bytes).
+  const std::string& Name() const { return name_; }
+
+  // The limit of the name in code page 932 bytes, as the record stores it.
+  static constexpr int kNameBytes = 16;
 
   // Id 1 ("ハイスコア": show the table next) or 2 ("OK").
   using CDialog::DoModal;
@@ -55,11 +58,13 @@ class CNewRecordDlg : public CDialog {
 
  private:
   void UpdateButtons();
-  void StoreName();
+  void KeepName();
 
-  MgInfo* record_;
+  std::string scoreText_;
   int rank_;
+  std::string lastName_;
   std::string unitSuffix_;
+  std::string name_;
   HFONT boldFont_ = nullptr;
   CNameEdit nameEdit_;
 };

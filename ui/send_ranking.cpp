@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/win32/wide_text.h"
-#include "records/ranking_block.h"
 #include "ui/dialog_ids.h"
 
 namespace {
@@ -46,8 +45,9 @@ std::string RankingPageForClick(HWND owner) {
   return page;
 }
 
-std::string SendRanking(HWND owner, const std::string& code, const MgInfo& record) {
-  std::string url = RankingUrl(RankingPageForClick(owner), BestRankingEntry(code, record));
+std::string SendRanking(HWND owner, const RankingAddress& address) {
+  if (!address) return std::string();
+  std::string url = address(RankingPageForClick(owner));
   ShellExecuteW(nullptr, L"open", WideFromUtf8(url.c_str()).c_str(), nullptr, nullptr, SW_SHOW);
   return url;
 }

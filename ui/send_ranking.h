@@ -8,8 +8,8 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "records/mg_info.h"
 #include "ui/dialog_ids.h"
+#include "ui/score_table.h"
 
 // CCgiPathDlg (template 166): one edit for the ranking page's address; it starts
 // empty each time. Only its OK button and its close box end it.
@@ -27,6 +27,6 @@ class CCgiPathDlg : public CDialog {
 // the path dialog (owned by owner) returns a non-empty address.
 std::string RankingPageForClick(HWND owner);
 
-// Builds the URL for entry 0 of the record and opens it with the shell (no owner,
-// SW_SHOW); nothing is reported if that fails. Returns the URL.
-std::string SendRanking(HWND owner, const std::string& code, const MgInfo& record);
+// Opens the best result's address on the page of this click with the shell (no
+// owner, SW_SHOW); nothing is reported if that fails. Returns the URL.
+std::string SendRanking(HWND owner, const RankingAddress& address);

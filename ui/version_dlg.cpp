@@ -19,10 +19,10 @@ void SetText(HWND dialog, UINT id, const std::string& text) {
 
 }  // namespace
 
-CVersionDlg::CVersionDlg(const MgInfo& record, std::string title, std::string version)
+CVersionDlg::CVersionDlg(uint32_t totalPlayMs, uint32_t totalClicks, std::string title, std::string version)
     : CDialog(IDD_VERSION),
-      totalPlayMs_(record.totalPlayMs),
-      totalClicks_(record.totalClicks),
+      totalPlayMs_(totalPlayMs),
+      totalClicks_(totalClicks),
       title_(std::move(title)),
       version_(std::move(version)) {}
 

@@ -5,16 +5,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "framework/dialog.h"
-#include "records/mg_info.h"
 #include "ui/link_static.h"
 
 class CVersionDlg : public CDialog {
  public:
-  // title and version UTF-8, as the game describes itself.
-  CVersionDlg(const MgInfo& record, std::string title, std::string version);
+  // The record's lifetime totals; title and version UTF-8, as the game describes itself.
+  CVersionDlg(uint32_t totalPlayMs, uint32_t totalClicks, std::string title, std::string version);
   ~CVersionDlg() override;
 
   CLinkStatic& Link() { return link_; }

@@ -1,6 +1,7 @@
 #include "ui/zoom_intro_dlg.h"
 
 #include "ui/dialog_ids.h"
+#include "ui/window_messages.h"
 
 namespace {
 

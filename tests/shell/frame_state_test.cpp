@@ -25,11 +25,11 @@ class LogActions : public shell::FrameActions {
 
   void UpdateControls() override {
     log += "U ";
-    stopEnabled = state->gameState != shell::kIdle;
-    stopChecked = state->gameState == shell::kPaused ? 1 : 0;
+    stopEnabled = state->gameState != kMgIdle;
+    stopChecked = state->gameState == kMgPaused ? 1 : 0;
   }
   void EngineOnStart() override { log += "S "; }
-  void EngineStop(int stop) override { log += stop ? "P1 " : "P0 "; }
+  void EngineStop(bool stop) override { log += stop ? "P1 " : "P0 "; }
   void EngineResync() override { log += "R "; }
   bool IsStopEnabled() override { return stopEnabled; }
   void FlipStopCheck() override {
@@ -49,8 +49,8 @@ struct Case {
   bool engineStarted;
   std::vector<Event> events;
   const char* log;
-  int state;
-  int autoPaused;
+  MgHostState state;
+  bool autoPaused;
   uint32_t playMs;
   uint32_t clicks;
 };
@@ -73,49 +73,49 @@ void Apply(FrameState& s, const Event& e) {
 
 const Case kCases[] = {
     {"a ride played to its end counts its whole time", true,
-     {{"start", 1000}, {"reset", 4000}}, "U S U R ", 0, 0, 3000, 0},
+     {{"start", 1000}, {"reset", 4000}}, "U S U R ", kMgIdle, false, 3000, 0},
     {"start twice and reset twice change nothing more", true,
-     {{"start", 1000}, {"start", 1500}, {"reset", 2000}, {"reset", 2500}}, "U S U R ", 0, 0, 1000, 0},
+     {{"start", 1000}, {"start", 1500}, {"reset", 2000}, {"reset", 2500}}, "U S U R ", kMgIdle, false, 1000, 0},
     {"pause and reset do nothing while idle; unknown requests never do", true,
-     {{"pause", 100}, {"reset", 200}, {"request9", 300}, {"f6", 400}}, "", 0, 0, 0, 0},
+     {{"pause", 100}, {"reset", 200}, {"request9", 300}, {"f6", 400}}, "", kMgIdle, false, 0, 0},
     {"a completed pause is not play time", true,
      {{"start", 1000}, {"pause", 2000}, {"pause", 5000}, {"reset", 6000}},
-     "U S U P1 U P0 U R ", 0, 0, 2000, 0},
+     "U S U P1 U P0 U R ", kMgIdle, false, 2000, 0},
     {"reset while paused resumes the clock first and counts the pause up to the reset", true,
-     {{"start", 1000}, {"pause", 2000}, {"resetCmd", 5000}}, "U S U P1 P0 U R ", 0, 0, 4000, 0},
+     {{"start", 1000}, {"pause", 2000}, {"resetCmd", 5000}}, "U S U P1 P0 U R ", kMgIdle, false, 4000, 0},
     {"F6 pauses and resumes a ride, flipping the Stop check", true,
-     {{"start", 0}, {"f6", 100}, {"f6", 300}}, "U S F U P1 F U P0 ", 1, 0, 0, 0},
+     {{"start", 0}, {"f6", 100}, {"f6", 300}}, "U S F U P1 F U P0 ", kMgRunning, false, 0, 0},
     {"losing the activation pauses a ride and regaining it resumes", true,
      {{"start", 0}, {"deactivate", 100}, {"activate", 900}, {"reset", 1000}},
-     "U S U P1 U P0 U R ", 0, 0, 200, 0},
+     "U S U P1 U P0 U R ", kMgIdle, false, 200, 0},
     {"a ride paused by hand stays paused across the activation", true,
-     {{"start", 0}, {"f6", 100}, {"deactivate", 200}, {"activate", 300}}, "U S F U P1 ", 2, 0, 0, 0},
+     {{"start", 0}, {"f6", 100}, {"deactivate", 200}, {"activate", 300}}, "U S F U P1 ", kMgPaused, false, 0, 0},
     {"activation while idle does nothing", true,
-     {{"deactivate", 100}, {"activate", 200}}, "", 0, 0, 0, 0},
+     {{"deactivate", 100}, {"activate", 200}}, "", kMgIdle, false, 0, 0},
     {"modal UI while running pauses the ride and resumes it after", true,
      {{"start", 0}, {"modal", 100}, {"endModal", 600}, {"reset", 1000}},
-     "U S F U P1 F U P0 U R ", 0, 0, 500, 0},
+     "U S F U P1 F U P0 U R ", kMgIdle, false, 500, 0},
     {"modal UI while idle stops and resumes the engine's clock", true,
-     {{"modal", 100}, {"endModal", 600}}, "P1 P0 ", 0, 0, 0, 0},
+     {{"modal", 100}, {"endModal", 600}}, "P1 P0 ", kMgIdle, false, 0, 0},
     {"modal UI while paused by hand leaves the pause alone", true,
-     {{"start", 0}, {"f6", 100}, {"modal", 200}, {"endModal", 300}}, "U S F U P1 ", 2, 0, 0, 0},
+     {{"start", 0}, {"f6", 100}, {"modal", 200}, {"endModal", 300}}, "U S F U P1 ", kMgPaused, false, 0, 0},
     {"activation lost during modal UI: the ride resumes with the next activation", true,
      {{"start", 0}, {"modal", 100}, {"deactivate", 200}, {"endModal", 300}, {"activate", 400}},
-     "U S F U P1 U P0 ", 1, 0, 0, 0},
+     "U S F U P1 U P0 ", kMgRunning, false, 0, 0},
     {"activation lost during modal UI while idle: the idle engine's clock resumes", true,
-     {{"modal", 100}, {"deactivate", 200}, {"endModal", 300}, {"activate", 400}}, "P1 P0 ", 0, 0, 0, 0},
+     {{"modal", 100}, {"deactivate", 200}, {"endModal", 300}, {"activate", 400}}, "P1 P0 ", kMgIdle, false, 0, 0},
     {"before the engine started, modal UI and activation do nothing", false,
      {{"modal", 100}, {"endModal", 200}, {"deactivate", 300}, {"activate", 400}, {"press", 500}},
-     "", 0, 0, 0, 0},
+     "", kMgIdle, false, 0, 0},
     {"the first press starts a ride and counts; presses while running count", true,
-     {{"press", 100}, {"press", 200}, {"press", 300}}, "U S ", 1, 0, 0, 3},
+     {{"press", 100}, {"press", 200}, {"press", 300}}, "U S ", kMgRunning, false, 0, 3},
     {"presses while paused neither count nor resume", true,
-     {{"press", 100}, {"f6", 200}, {"press", 300}, {"press", 400}}, "U S F U P1 ", 2, 0, 0, 1},
+     {{"press", 100}, {"f6", 200}, {"press", 300}, {"press", 400}}, "U S F U P1 ", kMgPaused, false, 0, 1},
     {"a press after the reset starts the next ride", true,
-     {{"press", 100}, {"reset", 1100}, {"press", 2000}, {"reset", 2500}}, "U S U R U S U R ", 0, 0, 1500, 2},
+     {{"press", 100}, {"reset", 1100}, {"press", 2000}, {"reset", 2500}}, "U S U R U S U R ", kMgIdle, false, 1500, 2},
     {"play time across the clock's wrap", true,
      {{"start", 0xFFFFFF00u}, {"pause", 0xFFFFFFF0u}, {"pause", 0x00000010u}, {"reset", 0x00000110u}},
-     "U S U P1 U P0 U R ", 0, 0, 0x1F0, 0},
+     "U S U P1 U P0 U R ", kMgIdle, false, 0x1F0, 0},
 };
 
 TEST(FrameStateTest, EventTables) {
@@ -136,7 +136,7 @@ TEST(FrameStateTest, EventTables) {
     EXPECT_EQ(record.totalClicks, c.clicks);
     // The Stop button shows checked exactly while paused.
     if (c.engineStarted) {
-      EXPECT_EQ(actions.stopChecked, state.gameState == shell::kPaused ? 1 : 0);
+      EXPECT_EQ(actions.stopChecked, state.gameState == kMgPaused ? 1 : 0);
     }
   }
 }
@@ -156,14 +156,14 @@ TEST(FrameStateTest, PlayTimeAddsToTheStoredTotal) {
 
 TEST(FrameStateTest, SystemCommandsThatPause) {
   struct Row {
-    int state;
+    MgHostState state;
     unsigned command;
     bool pauses;
   } rows[] = {
-      {0, 0xF010, true},  {1, 0xF010, true},  {2, 0xF010, false},  // SC_MOVE
-      {1, 0xF012, true},                                           // SC_MOVE by the caption (low bits)
-      {1, 0xF090, true},  {0, 0xF093, true},  {2, 0xF090, false},  // SC_MOUSEMENU
-      {1, 0xF020, false}, {1, 0xF060, false}, {1, 0xF100, false},  // minimise, close, keymenu
+      {kMgIdle, 0xF010, true},     {kMgRunning, 0xF010, true},  {kMgPaused, 0xF010, false},  // SC_MOVE
+      {kMgRunning, 0xF012, true},                                                          // by the caption
+      {kMgRunning, 0xF090, true},  {kMgIdle, 0xF093, true},     {kMgPaused, 0xF090, false},  // SC_MOUSEMENU
+      {kMgRunning, 0xF020, false}, {kMgRunning, 0xF060, false}, {kMgRunning, 0xF100, false},  // minimise, close, keymenu
   };
   for (const Row& r : rows)
     EXPECT_EQ(shell::SystemCommandPauses(r.state, r.command), r.pauses)

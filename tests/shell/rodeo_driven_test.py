@@ -630,10 +630,13 @@ def test_record(args, probe):
         probe.run("move", "200", "130")
         time.sleep(0.5)
         check(probe.run("endsession") == "endsession 1 query 1", "the frame takes the end of the session")
+        # WM_ENDSESSION has returned: the process may end now, and nothing after it
+        # would delete the unpacked files.
+        check(temp_files() == [], "the end of the session leaves no temporary asset file (%s)" % temp_files())
         probe.run("kill")
         rodeo.wait(20)
         for leftover in temp_files():
-            os.remove(leftover)  # nothing deletes them when the process is ended
+            os.remove(leftover)  # only after a failed check above, so later checks see their own
     finally:
         rodeo.kill()
 

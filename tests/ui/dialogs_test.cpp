@@ -19,11 +19,12 @@
 #include "records/high_score_table.h"
 #include "records/ranking_block.h"
 #include "records/record_codec.h"
+#include "shell/frame_dialogs.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
+#include "ui/window_messages.h"
 #include "ui/hiscore_dlg.h"
 #include "ui/new_record_dlg.h"
-#include "ui/record_dialogs.h"
 #include "ui/send_ranking.h"
 #include "ui/version_dlg.h"
 #include "ui/zoom_intro_dlg.h"
@@ -92,10 +93,8 @@ TEST(NewRecord, RanksOpensWithTheMessageTakesAJapaneseNameAndStoresIt) {
   MgInfo record = EmptyRecord();
   InsertResult(&record, " 30.000", 30000);
   StorePlayerName(&record, 0, "\x82\xA0");
-  CNewRecordDlg dialog(&record, " 41.250", 41250, kSuffix);
-  ASSERT_EQ(dialog.Rank(), 0);
-  EXPECT_STREQ(record.table[0].scoreText, " 41.250") << "ranked on creation";
-  EXPECT_STREQ(record.table[1].scoreText, " 30.000");
+  ASSERT_EQ(InsertResult(&record, " 41.250", 41250), 0);
+  CNewRecordDlg dialog(record.table[0].scoreText, 0, record.lastPlayerName, kSuffix);
 
   NewRecordRun seen;
   int refusedNonCp932 = -1;
@@ -155,15 +154,14 @@ TEST(NewRecord, RanksOpensWithTheMessageTakesAJapaneseNameAndStoresIt) {
   EXPECT_TRUE(enabledAgain);
   EXPECT_EQ(refusedNonCp932, 1) << Utf8FromWide(afterBad.c_str());
   EXPECT_EQ(closedWith, IDC_HISCORE_BUTTON);
-  EXPECT_STREQ(record.table[0].playerName, Cp932(L"ポムルｱ1").c_str());
-  EXPECT_STREQ(record.lastPlayerName, Cp932(L"ポムルｱ1").c_str());
+  EXPECT_EQ(dialog.Name(), Cp932(L"ポムルｱ1")) << "the name as the box held it when it closed";
 }
 
 TEST(NewRecord, TheNameBoxTakesSixteenBytesAndNeverHalfACharacter) {
   MgInfo record = EmptyRecord();
   record.lastPlayerName[0] = '\0';
-  CNewRecordDlg dialog(&record, " 10.000", 10000, kSuffix);
-  ASSERT_EQ(dialog.Rank(), 0);
+  ASSERT_EQ(InsertResult(&record, " 10.000", 10000), 0);
+  CNewRecordDlg dialog(record.table[0].scoreText, 0, record.lastPlayerName, kSuffix);
   BOOL buttonsAtStart = TRUE;
   std::wstring full, mixed;
   {
@@ -191,7 +189,7 @@ TEST(NewRecord, TheNameBoxTakesSixteenBytesAndNeverHalfACharacter) {
   EXPECT_FALSE(buttonsAtStart) << "an empty last name: both buttons start disabled";
   EXPECT_EQ(full, L"あいうえおかきく");
   EXPECT_EQ(mixed, L"iiiiiiiiiiiiiiil");
-  EXPECT_STREQ(record.table[0].playerName, "iiiiiiiiiiiiiiil");
+  EXPECT_EQ(dialog.Name(), "iiiiiiiiiiiiiiil");
 }
 
 TEST(NewRecord, AResultThatDoesNotRankShowsNothing) {
@@ -234,7 +232,7 @@ int CountColour(HBITMAP bitmap, int top, int bottom, COLORREF colour) {
 
 TEST(HighScoreTable, RowsAreDrawnWithShadowsAndTheNewRowInYellow) {
   MgInfo record = TableRecord();
-  HBITMAP table = DrawHighScoreTable(record, 1, kSuffix);
+  HBITMAP table = DrawHighScoreTable(ScoreRowsOf(record), 1, kSuffix);
   ASSERT_TRUE(table);
   BITMAP info;
   GetObjectW(table, sizeof info, &info);
@@ -262,7 +260,7 @@ TEST(HighScoreTable, RowsAreDrawnWithShadowsAndTheNewRowInYellow) {
 
 TEST(HighScoreTable, RevealsThenShowsTheFinishedPictureWithTheSendTooltip) {
   MgInfo record = TableRecord();
-  CHiScoreDlg dialog(&record, 0, "QM100", kSuffix);
+  CHiScoreDlg dialog(ScoreRowsOf(record), 0, RankingAddressOf("QM100", record), kSuffix);
   HBITMAP shownAtEnd = nullptr, table = nullptr;
   int framesAtEnd = 0, stateAtEnd = -1;
   BOOL sendEnabled = FALSE;
@@ -322,7 +320,7 @@ TEST(HighScoreTable, RevealsThenShowsTheFinishedPictureWithTheSendTooltip) {
 TEST(HighScoreTable, ClosingDuringTheRevealEndsItWithinAFrame) {
   MgInfo record = TableRecord();
   for (DWORD closeAfter : {60u, 230u, 380u}) {  // in the first pause, mid-way, near the end
-    CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+    CHiScoreDlg dialog(ScoreRowsOf(record), -1, RankingAddressOf("QM100", record), kSuffix);
     DWORD closedAt = 0;
     int framesAtClose = 0;
     {
@@ -348,7 +346,7 @@ TEST(HighScoreTable, ClosingDuringTheRevealEndsItWithinAFrame) {
 
 TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
   MgInfo record = EmptyRecord();
-  CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+  CHiScoreDlg dialog(ScoreRowsOf(record), -1, RankingAddressOf("QM100", record), kSuffix);
   BOOL sendEnabled = TRUE;
   {
     Driver driver([&] {
@@ -360,7 +358,7 @@ TEST(HighScoreTable, AnEmptyTableDrawsNoRowsAndDisablesSend) {
     dialog.DoModal(nullptr);
   }
   EXPECT_FALSE(sendEnabled);
-  HBITMAP table = DrawHighScoreTable(record, -1, kSuffix);
+  HBITMAP table = DrawHighScoreTable(ScoreRowsOf(record), -1, kSuffix);
   EXPECT_EQ(CountColour(table, 30, kTableHeight, RGB(255, 255, 255)), 0);
   DeleteObject(table);
 }
@@ -374,7 +372,7 @@ TEST(HighScoreTable, EscAndReturnCloseItFromTheFocusedControl) {
     WPARAM key;
   };
   for (const Case& c : {Case{&full, VK_ESCAPE}, Case{&full, VK_RETURN}, Case{&empty, VK_ESCAPE}}) {
-    CHiScoreDlg dialog(c.record, -1, "QM100", kSuffix);
+    CHiScoreDlg dialog(ScoreRowsOf(*c.record), -1, RankingAddressOf("QM100", *c.record), kSuffix);
     HWND d = nullptr;
     bool focusInside = false;
     INT_PTR result = 0;
@@ -554,7 +552,7 @@ RankingEntry Decode(const std::string& url, std::string* page) {
 
 TEST_F(SendToShell, SendOpensTheRankingUrlAndCtrlSAsksForAnotherPageOnce) {
   MgInfo record = TableRecord();
-  CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+  CHiScoreDlg dialog(ScoreRowsOf(record), -1, RankingAddressOf("QM100", record), kSuffix);
   bool askedForPath = false, closeBoxFellBack = false;
   {
     Driver driver([&] {
@@ -632,7 +630,7 @@ TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
   MgInfo record = EmptyRecord();
   record.totalPlayMs = 90000000;
   record.totalClicks = 4294967295u;
-  CVersionDlg dialog(record, "ポムルのロデオ", "1.00");
+  CVersionDlg dialog(record.totalPlayMs, record.totalClicks, "ポムルのロデオ", "1.00");
   std::wstring titleLine, playTime, clicks, link;
   LONG titleWeight = 0;
   BYTE linkUnderline = 0;
@@ -704,7 +702,7 @@ TEST(About, ClosingDeletesThePictureItShowed) {
   MgInfo record = EmptyRecord();
   std::vector<HGDIOBJ> shown;
   for (int i = 0; i < 2; ++i) {
-    CVersionDlg dialog(record, "ポムルのロデオ", "1.00");
+    CVersionDlg dialog(record.totalPlayMs, record.totalClicks, "ポムルのロデオ", "1.00");
     Driver driver([&] {
       HWND d = WaitForWindow(L"バージョン情報");
       if (!d) return;

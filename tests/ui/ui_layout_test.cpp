@@ -91,30 +91,31 @@ TEST(FlexButtonContent, IsPushedWhilePressedOrWhileAToggleIsSet) {
 
 TEST(FlexButtonBorder, DependsOnStyleToggleAndState) {
   struct Case {
-    int flexStyle, kind;
+    FlexStyle flexStyle;
+    int kind;
     bool checked;
     int state;
     Border border;
   } cases[] = {
-      {0, kPush, false, kNormal, Border::kNone},
-      {0, kPush, false, kDisabled, Border::kNone},
-      {1, kPush, false, kNormal, Border::kRaised},
-      {1, kPush, false, kDisabled, Border::kRaised},
-      {0, kPush, false, kHot, Border::kRaised},
-      {0, kPush, false, kOutside, Border::kRaised},
-      {0, kPush, false, kPressed, Border::kSunken},
-      {0, kPush, true, kChecked, Border::kNone},
-      {0, kCheckBox, true, kChecked, Border::kSunken},
-      {0, kCheckBox, true, kHot, Border::kSunken},
-      {1, kRadio, true, kNormal, Border::kSunken},
-      {0, kCheckBox, false, kNormal, Border::kNone},
-      {2, kPush, false, kNormal, Border::kDoubleRaised},
-      {2, kPush, false, kHot, Border::kDoubleRaised},
-      {2, kPush, false, kPressed, Border::kDoublePushed},
-      {2, kCheckBox, true, kChecked, Border::kDoublePushed},
-      {2, kPush, true, kChecked, Border::kDoubleRaised},
-      {3, kPush, false, kPressed, Border::kNone},
-      {3, kCheckBox, true, kChecked, Border::kNone},
+      {kFlat, kPush, false, kNormal, Border::kNone},
+      {kFlat, kPush, false, kDisabled, Border::kNone},
+      {kThinRaised, kPush, false, kNormal, Border::kRaised},
+      {kThinRaised, kPush, false, kDisabled, Border::kRaised},
+      {kFlat, kPush, false, kHot, Border::kRaised},
+      {kFlat, kPush, false, kOutside, Border::kRaised},
+      {kFlat, kPush, false, kPressed, Border::kSunken},
+      {kFlat, kPush, true, kChecked, Border::kNone},
+      {kFlat, kCheckBox, true, kChecked, Border::kSunken},
+      {kFlat, kCheckBox, true, kHot, Border::kSunken},
+      {kThinRaised, kRadio, true, kNormal, Border::kSunken},
+      {kFlat, kCheckBox, false, kNormal, Border::kNone},
+      {kTwoLine, kPush, false, kNormal, Border::kDoubleRaised},
+      {kTwoLine, kPush, false, kHot, Border::kDoubleRaised},
+      {kTwoLine, kPush, false, kPressed, Border::kDoublePushed},
+      {kTwoLine, kCheckBox, true, kChecked, Border::kDoublePushed},
+      {kTwoLine, kPush, true, kChecked, Border::kDoubleRaised},
+      {kNoBorder, kPush, false, kPressed, Border::kNone},
+      {kNoBorder, kCheckBox, true, kChecked, Border::kNone},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ChooseBorder(c.flexStyle, c.kind, c.checked, c.state), c.border)

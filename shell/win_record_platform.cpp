@@ -1,4 +1,4 @@
-#include "ui/win_record_platform.h"
+#include "shell/win_record_platform.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -7,6 +7,7 @@
 
 #include "core/win32/wide_text.h"
 #include "framework/private_profile.h"
+#include "records/stored_record.h"
 
 namespace {
 
@@ -65,4 +66,14 @@ WorkArea CWinRecordPlatform::GetWorkArea() {
     r.bottom = GetSystemMetrics(SM_CYSCREEN);
   }
   return WorkArea{r.left, r.top, r.right, r.bottom};
+}
+
+bool LoadStoredRecord(const CRegistryProfile& profile, const char* code, MgInfo* record) {
+  CWinRecordPlatform platform(profile);
+  return LoadRecord(code, platform, record);
+}
+
+void SaveStoredRecord(const CRegistryProfile& profile, const char* code, const MgInfo& record) {
+  CWinRecordPlatform platform(profile);
+  SaveRecord(code, platform, record);
 }

@@ -1,10 +1,12 @@
 // The record through the real registry and "wconf.ini" under Wine: a first run's
 // defaults, saved and loaded again, a damaged value falling back to the defaults
-// with the stamp kept, and an earlier installation's copy in the Windows directory.
+// with the stamp kept, an earlier installation's copy in the Windows directory, and
+// the window's position taken at the end and checked against the monitors at start.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -12,8 +14,8 @@
 #include "framework/private_profile.h"
 #include "framework/registry_profile.h"
 #include "records/high_score_table.h"
-#include "ui/record_dialogs.h"
-#include "ui/win_record_platform.h"
+#include "shell/win_record_platform.h"
+#include "shell/window_position.h"
 
 namespace {
 
@@ -134,6 +136,27 @@ TEST(WindowPosition, TheNormalPositionIsTakenInScreenCoordinates) {
   EXPECT_EQ(record.windowX, 123);
   EXPECT_EQ(record.windowY, 87);
   DestroyWindow(window);
+}
+
+// A stored position off every monitor, hostile or merely stale, comes back whole on
+// the screen's work area; one that is whole on it stays.
+TEST(WindowPosition, AStoredPositionOffTheMonitorsComesBackOnTheWorkArea) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_FALSE(MonitorWorkAreas().empty());
+  const int w = 406, h = 361;
+  struct Stored {
+    int x, y;
+  } hostile[] = {{INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {INT_MAX - 100, 0}, {work.right + 500, work.top},
+                 {work.left - 300, work.bottom - 10}};
+  for (const Stored& s : hostile) {
+    shell::ScreenPoint p = PlaceOnMonitors(s.x, s.y, w, h);
+    EXPECT_TRUE(p.x >= work.left && p.y >= work.top && p.x + w <= work.right && p.y + h <= work.bottom)
+        << s.x << ", " << s.y << " -> " << p.x << ", " << p.y;
+  }
+  shell::ScreenPoint kept = PlaceOnMonitors(work.left + 10, work.top + 20, w, h);
+  EXPECT_EQ(kept.x, work.left + 10);
+  EXPECT_EQ(kept.y, work.top + 20);
 }
 
 }  // namespace

@@ -6,11 +6,16 @@
 // (%APPDATA%\<registry key>\wconf.ini): a bare "wconf.ini" would mean the Windows
 // directory, which a standard user cannot write. A copy that an earlier
 // installation left in the Windows directory is still read.
+//
+// The frame loads the record once, in ShowAndLoad, and saves it at WM_DESTROY and
+// at the end of the session (no WM_DESTROY follows that), with the application's
+// profile, whose registry key and profile name are set by then.
 #pragma once
 
 #include <string>
 
 #include "framework/registry_profile.h"
+#include "records/mg_info.h"
 #include "records/record_platform.h"
 
 class CWinRecordPlatform : public RecordPlatform {
@@ -32,3 +37,9 @@ class CWinRecordPlatform : public RecordPlatform {
  private:
   const CRegistryProfile& profile_;
 };
+
+// The stored record, or the defaults (silently) when it is missing or damaged;
+// the stamp's copy in "wconf.ini" is brought in line. True when the stored one was
+// taken.
+bool LoadStoredRecord(const CRegistryProfile& profile, const char* code, MgInfo* record);
+void SaveStoredRecord(const CRegistryProfile& profile, const char* code, const MgInfo& record);
