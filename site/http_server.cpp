@@ -418,6 +418,9 @@ void HttpServer::Stop() {
     MHD_socket fd = MHD_quiesce_daemon(s.daemon);  // no new connections from here on
     if (fd != MHD_INVALID_SOCKET) close(fd);
   }
+  // Requests in flight get until the deadline; their answers close the connection.
+  while (s.daemon && s.inFlight > 0 && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   // The workers finish what they hold and what waits for them, then end.
   {
     std::lock_guard<std::mutex> lock(s.jobsMutex);
@@ -426,9 +429,6 @@ void HttpServer::Stop() {
   s.jobsReady.notify_all();
   for (std::thread& t : s.workers) t.join();
   s.workers.clear();
-  // Requests whose answers are still on their way get until the deadline.
-  while (s.daemon && s.inFlight > 0 && Clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   if (s.daemon) MHD_stop_daemon(s.daemon);
   s.daemon = nullptr;
   {

@@ -222,6 +222,9 @@ void Register(Site& site, const HttpRequest& req, HttpResponse& res) {
     return SendError(res, 403, "登録できません", "ほかのサイトのページからは登録できません。");
   const Fields form(req.body);
   const std::string payload = form.Get("z");
+  Submission s = CheckSubmission(payload);
+  if (!s.ok()) return RefuseSubmission(res, s);
+  // Only this submission's form, shown by this site not long ago, may register it.
   if (!site.tokens.Check(form.Get("t"), payload, site.Now()))
     return SendError(res, 403, "登録できません",
                      "登録用のフォームが古くなったか、正しくありません。記録のページを開き直してから登録してください。");
@@ -230,8 +233,6 @@ void Register(Site& site, const HttpRequest& req, HttpResponse& res) {
     return SendError(res, 429, "しばらくお待ちください",
                      "短い時間に登録が続いたため、受け付けを一時止めています。1分ほどたってからもう一度お試しください。");
   }
-  Submission s = CheckSubmission(payload);
-  if (!s.ok()) return RefuseSubmission(res, s);
   const std::string typed = form.Get("name");
   NameCheck name = CheckPlayerName(typed);
   if (!name.ok) return ShowSubmission(site, s, payload, res, 400, typed, name.error);
