@@ -321,8 +321,11 @@ def row_sigterm(port, server, cap=40):
     loop = asyncio.new_event_loop()
 
     def run():
-        loop.run_until_complete(asyncio.gather(*[slow_lines(port, source(1, i), stop) for i in range(2)],
-                                               return_exceptions=True))
+        asyncio.set_event_loop(loop)
+
+        async def clients():
+            await asyncio.gather(*[slow_lines(port, source(1, i), stop) for i in range(2)], return_exceptions=True)
+        loop.run_until_complete(clients())
     thread = threading.Thread(target=run, daemon=True)
     thread.start()
     time.sleep(1)
