@@ -197,8 +197,9 @@ async def silent(port, src, stop, reconnect=True):
             await asyncio.sleep(3600)
 
 
-async def endless_headers(port, src, stop, limit_bytes, rate=None):
-    """Header lines without end (up to limit_bytes); rate: bytes a second, or flat out."""
+async def endless_headers(port, src, stop, limit_bytes, rate=None, once=False):
+    """Header lines without end (up to limit_bytes); rate: bytes a second, or flat out.
+    Reconnects when closed, unless once."""
     sent = 0
     line = b"X-Filler: " + b"f" * 1000 + b"\r\n"
     while not stop.is_set() and sent < limit_bytes:
@@ -214,6 +215,8 @@ async def endless_headers(port, src, stop, limit_bytes, rate=None):
             w.close()
         except OSError:
             await asyncio.sleep(0.2)
+        if once:
+            break
     return sent
 
 
@@ -309,11 +312,12 @@ def row_header200mb(port, server):
     watch = RssWatch(server)
     loop = asyncio.new_event_loop()
     sent = loop.run_until_complete(asyncio.wait_for(
-        endless_headers(port, "127.4.0.1", threading.Event(), 200 * 1024 * 1024), 30))
+        endless_headers(port, "127.4.0.1", threading.Event(), 200 * 1024 * 1024, once=True), 30))
     loop.close()
     time.sleep(0.5)
     peak = watch.stop()
-    return "%.0f -> %.0f MB (kept %.0f MB; %d MB sent)" % (before, peak, server.rss_mb(), sent // (1024 * 1024))
+    return "%.0f -> %.0f MB, keeps %.0f MB (%.1f MB sent before it was stopped)" % (
+        before, peak, server.rss_mb(), sent / (1024 * 1024))
 
 
 def row_sigterm(port, server, cap=40):
@@ -396,7 +400,7 @@ def row_goal(port, server, seconds=20):
         if not t:
             return "no page in %d s (%d failed); RSS %.0f MB" % (seconds, data["failures"], peak)
         p = lambda q: t[min(len(t) - 1, int(q * len(t)))] * 1000
-        return "p50 %.0f ms, p99 %.0f ms, %d pages, %d failed; RSS peak %.0f MB; %d connections open" % (
+        return "p50 %.0f ms, p99 %.0f ms, %d pages, %d failed; RSS peak %.0f MB; %d connections open at the end" % (
             p(0.5), p(0.99), len(t), data["failures"], peak, established)
     return with_attack(attackers, measure)
 
