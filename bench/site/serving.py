@@ -197,7 +197,7 @@ async def silent(port, src, stop, reconnect=True):
             await asyncio.sleep(3600)
 
 
-async def endless_headers(port, src, stop, limit_bytes, rate=None, once=False):
+async def endless_headers(port, src, stop, limit_bytes, rate=None, once=False, counter=None):
     """Header lines without end (up to limit_bytes); rate: bytes a second, or flat out.
     Reconnects when closed, unless once."""
     sent = 0
@@ -209,6 +209,8 @@ async def endless_headers(port, src, stop, limit_bytes, rate=None, once=False):
             while not stop.is_set() and sent < limit_bytes and not r.at_eof():
                 w.write(line * 64)
                 sent += len(line) * 64
+                if counter is not None:
+                    counter[0] = sent
                 await w.drain()
                 if rate:
                     await asyncio.sleep(len(line) * 64 / rate)
@@ -311,9 +313,14 @@ def row_header200mb(port, server):
     before = server.rss_mb()
     watch = RssWatch(server)
     loop = asyncio.new_event_loop()
-    sent = loop.run_until_complete(asyncio.wait_for(
-        endless_headers(port, "127.4.0.1", threading.Event(), 200 * 1024 * 1024, once=True), 30))
+    counter = [0]
+    try:
+        loop.run_until_complete(asyncio.wait_for(endless_headers(
+            port, "127.4.0.1", threading.Event(), 200 * 1024 * 1024, once=True, counter=counter), 45))
+    except asyncio.TimeoutError:
+        pass
     loop.close()
+    sent = counter[0]
     time.sleep(0.5)
     peak = watch.stop()
     return "%.0f -> %.0f MB, keeps %.0f MB (%.1f MB sent before it was stopped)" % (
