@@ -151,11 +151,15 @@ async def closed_within(reader, seconds):
         return False
 
 
+CONNECTED = [0]  # slow clients connected so far
+
+
 async def slow_lines(port, src, stop, every=4.0):
     """Sends a header line every few seconds, forever; reconnects when closed."""
     while not stop.is_set():
         try:
             r, w = await open_conn(port, src)
+            CONNECTED[0] += 1
             w.write(b"GET /ranking HTTP/1.1\r\nHost: x\r\n")
             while not stop.is_set() and not await closed_within(r, every):
                 w.write(b"X-Slow: 1\r\n")
@@ -251,9 +255,18 @@ def with_attack(make_tasks, measure):
 
 
 # --- the rows
+def wait_connected(count, seconds=10):
+    end = time.monotonic() + seconds
+    while CONNECTED[0] < count and time.monotonic() < end:
+        time.sleep(0.05)
+    time.sleep(0.5)  # and their first bytes sent
+
+
 def row_slow8(port, server):
+    CONNECTED[0] = 0
+
     def measure():
-        time.sleep(1)
+        wait_connected(8)
         return page_wait(port)
     return with_attack(lambda stop: [slow_lines(port, source(1, i), stop) for i in range(8)], measure)
 
@@ -337,9 +350,10 @@ def row_sigterm(port, server, cap=40):
         async def clients():
             await asyncio.gather(*[slow_lines(port, source(1, i), stop) for i in range(2)], return_exceptions=True)
         loop.run_until_complete(clients())
+    CONNECTED[0] = 0
     thread = threading.Thread(target=run, daemon=True)
     thread.start()
-    time.sleep(1)
+    wait_connected(2)
     start = time.monotonic()
     server.proc.send_signal(signal.SIGTERM)
     try:
