@@ -35,6 +35,7 @@ struct Exchange {
   HttpRequest request;
   HttpResponse response;
   Clock::time_point start = Clock::now();
+  Clock::time_point queued;  // when handed to the workers
   bool seen = false;        // the handler has had the headers
   bool dispatched = false;  // handed to a worker
   bool ready = false;       // the worker's answer is in `response`
@@ -228,6 +229,7 @@ struct HttpServer::Impl {
       // Full, or no workers any more (stopping): answered at once, never parked.
       if (workersStop || jobs.size() >= limits.maxQueued) return Refuse(c, x, 503);
       x->dispatched = true;
+      x->queued = Clock::now();
       MHD_suspend_connection(c);
       jobs.push_back({c, x});
     }
@@ -246,7 +248,7 @@ struct HttpServer::Impl {
         jobs.pop_front();
       }
       Exchange* x = job.exchange;
-      if (Clock::now() - x->start > limits.maxQueueWait) {
+      if (Clock::now() - x->queued > limits.maxQueueWait) {
         x->response = HttpResponse{};
         callbacks.refuse(503, x->response);
       } else {
