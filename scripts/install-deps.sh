@@ -11,10 +11,10 @@ packages=(
 )
 
 # The ranking site (site/, rodeo-site) and its tests: HTTP, templates, JSON, the
-# two stores, a throw-away PostgreSQL server, and a headless browser with Japanese
+# two stores (cpp-httplib for the load client and the benchmark's earlier server), a throw-away PostgreSQL server, and a headless browser with Japanese
 # fonts for the page screenshots. The rest of the build does not need these.
 site_packages=(
-  libcpp-httplib-dev libmstch-dev nlohmann-json3-dev libsqlite3-dev libpq-dev postgresql
+  libmicrohttpd-dev nettle-dev libcpp-httplib-dev libmstch-dev nlohmann-json3-dev libsqlite3-dev libpq-dev postgresql
   chromium python3-websocket fonts-ipafont-gothic fonts-noto-cjk
 )
 packages+=("${site_packages[@]}")

@@ -3,6 +3,7 @@
 //   rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]
 //              [--threads N] [--registrations-per-minute N] [--trust-proxy]
 //              [--files DIR] [--pretend-time UNIX_SECONDS]
+//              [--access-log FILE|-] [--form-secret-file FILE] [--connections-per-address N]
 //
 // Port 0 picks a free port; the first line on standard output says where it listens.
 #include <signal.h>
@@ -12,8 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <thread>
 
 #include "site/site_server.h"
 #include "site/store.h"
@@ -24,7 +26,8 @@ void Usage() {
   std::fprintf(stderr,
                "usage: rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]\n"
                "                  [--threads N] [--registrations-per-minute N] [--trust-proxy]\n"
-               "                  [--files DIR] [--pretend-time UNIX_SECONDS]\n");
+               "                  [--files DIR] [--pretend-time UNIX_SECONDS]\n"
+               "                  [--access-log FILE|-] [--form-secret-file FILE] [--connections-per-address N]\n");
   std::exit(2);
 }
 
@@ -64,6 +67,20 @@ int main(int argc, char** argv) {
       options.trustProxy = true;
     } else if (arg == "--files") {
       options.filesDir = value();
+    } else if (arg == "--access-log") {
+      options.accessLog = value();  // "-": standard error, the default
+    } else if (arg == "--form-secret-file") {
+      // Several processes behind one proxy share the secret, so each accepts the others' forms.
+      std::ifstream file(value(), std::ios::binary);
+      options.formSecret.assign(std::istreambuf_iterator<char>(file), {});
+      if (!file.good() && !file.eof()) Usage();
+      if (options.formSecret.size() < 16) {
+        std::fprintf(stderr, "rodeo-site: the form secret file needs at least 16 bytes\n");
+        return 2;
+      }
+    } else if (arg == "--connections-per-address") {
+      if (!ParseInt(value(), 0, 100000, &n)) Usage();
+      options.connectionsPerAddress = static_cast<int>(n);
     } else if (arg == "--pretend-time") {
       // For trying the weekly and daily rankings: the clock starts at this time and runs on.
       if (!ParseInt(value(), 0, 1LL << 40, &n)) Usage();
@@ -90,24 +107,18 @@ int main(int argc, char** argv) {
   try {
     site::Store store(db);
     auto server = site::MakeSiteServer(store, options);
-    int bound = static_cast<int>(port);
-    if (port == 0)
-      bound = server->bind_to_any_port(host);
-    else if (!server->bind_to_port(host, bound))
-      bound = -1;
+    const int bound = server->Start(host, static_cast<int>(port));
     if (bound < 0) {
       std::fprintf(stderr, "rodeo-site: cannot listen on %s\n", listen.c_str());
       return 1;
     }
-    std::thread([&server, stopSignals] {
-      int sig = 0;
-      sigwait(&stopSignals, &sig);
-      server->stop();
-    }).detach();
     std::printf("rodeo-site: listening on http://%s:%d/ with %s\n", host.c_str(), bound,
                 db.rfind("sqlite:", 0) == 0 ? db.c_str() : "PostgreSQL");
     std::fflush(stdout);
-    server->listen_after_bind();
+    int sig = 0;
+    sigwait(&stopSignals, &sig);
+    // Stop accepting, let what is in flight finish, then leave with success.
+    server->Stop();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "rodeo-site: %s\n", e.what());
     return 1;

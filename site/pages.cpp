@@ -46,13 +46,17 @@ std::string RenderHome(const HomeView& view) {
   for (const std::string& src : view.screenshots)
     shots.push_back(mstch::map{{"src", src}, {"alt", std::string("ゲーム画面")}});
   mstch::map context{{"screenshots", shots}};
-  if (!view.download.empty()) context.emplace("download", view.download);
+  if (!view.download.empty()) {
+    context.emplace("download", view.download);
+    context.emplace("downloadName", view.downloadName);
+  }
   return Render("home.mustache", "ホーム", context);
 }
 
 std::string RenderSubmission(const SubmissionView& view) {
   mstch::map context{
       {"payload", view.payload},
+      {"token", view.token},
       {"scoreText", Trimmed(view.scoreText)},
       {"rankAll", std::to_string(view.rankAll)},
       {"rankWeek", std::to_string(view.rankWeek)},
@@ -78,7 +82,7 @@ std::string RenderRanking(const RankingView& view) {
     rows.push_back(mstch::map{{"rank", std::to_string(row.rank)},
                               {"name", row.name},
                               {"scoreText", Trimmed(row.scoreText)},
-                              {"when", JapanTimeText(row.achievedAt)},
+                              {"when", JapanTimeText(row.achievedAt) + " JST"},
                               {"me", me != 0 && row.playerId == me}});
   const RankingPage& page = view.page;
   mstch::map context{

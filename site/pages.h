@@ -16,10 +16,12 @@ constexpr int kPageSize = 50;
 struct HomeView {
   std::vector<std::string> screenshots;  // addresses of the pictures
   std::string download;                  // address of the game, empty while there is none
+  std::string downloadName;              // its file name
 };
 
 struct SubmissionView {
   std::string payload;  // the query as received, "Z..."
+  std::string token;    // the form's proof of origin (FormTokens)
   std::string scoreText;
   int64_t rankAll = 0, rankWeek = 0, rankToday = 0;
   std::optional<ScoreRow> own;

@@ -19,8 +19,11 @@ class SqliteDatabase : public Database {
       sqlite3_close(db_);
       throw DatabaseError("cannot open " + path + ": " + message);
     }
-    // Writers wait for each other instead of failing at once.
-    sqlite3_busy_timeout(db_, 5000);
+    // Writers wait for each other instead of failing at once, but not for long: a
+    // request must answer, with 503 at worst, within 5 seconds.
+    sqlite3_busy_timeout(db_, 2500);
+    // And no statement runs longer than that either.
+    sqlite3_progress_handler(db_, 1000, &SqliteDatabase::TooLong, this);
     try {
       // WAL: readers never block the writer; NORMAL sync keeps every committed
       // transaction through a crash of the process (only a power cut may lose the last).
@@ -39,6 +42,7 @@ class SqliteDatabase : public Database {
   }
 
   std::vector<SqlRow> Query(const std::string& sql, const std::vector<SqlParam>& params) override {
+    statementDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(3000);
     sqlite3_stmt* stmt = Prepare(sql);
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
@@ -93,6 +97,7 @@ class SqliteDatabase : public Database {
   }
 
   void Exec(const char* sql) {
+    statementDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(3000);
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sql);
   }
 
@@ -111,7 +116,12 @@ class SqliteDatabase : public Database {
     throw DatabaseError("sqlite " + what + ": " + sqlite3_errmsg(db_));
   }
 
+  static int TooLong(void* self) {
+    return std::chrono::steady_clock::now() > static_cast<SqliteDatabase*>(self)->statementDeadline_ ? 1 : 0;
+  }
+
   sqlite3* db_ = nullptr;
+  std::chrono::steady_clock::time_point statementDeadline_ = std::chrono::steady_clock::time_point::max();
   std::map<std::string, sqlite3_stmt*> statements_;
 };
 

@@ -157,4 +157,18 @@ std::optional<ScoreRow> Store::OwnBest(const uint32_t stamp[2]) {
   });
 }
 
+bool Store::RenameEntry(const uint32_t stamp[2], uint32_t scoreMs, const std::string& name) {
+  return WithDatabase([&](Database& db) {
+    auto rows = db.Query(
+        "UPDATE scores SET name = $1 WHERE player_id = (SELECT public_id FROM installations"
+        " WHERE stamp0 = $2 AND stamp1 = $3) AND score_ms = $4 AND name <> $1 RETURNING player_id",
+        {name, int64_t{stamp[0]}, int64_t{stamp[1]}, int64_t{scoreMs}});
+    return !rows.empty();
+  });
+}
+
+void Store::Ping() {
+  WithDatabase([](Database& db) { return db.Query("SELECT COUNT(*) FROM schema_version").size(); });
+}
+
 }  // namespace site

@@ -64,6 +64,11 @@ class Store {
   int64_t RankFor(Period period, int64_t now, uint32_t scoreMs, const uint32_t stamp[2]);
   // The installation's own all-time entry.
   std::optional<ScoreRow> OwnBest(const uint32_t stamp[2]);
+  // Gives the installation's entries that hold exactly this time another name (a
+  // correction: the same ride sent again); false when none changed.
+  bool RenameEntry(const uint32_t stamp[2], uint32_t scoreMs, const std::string& name);
+  // Touches the store; throws DatabaseError when it does not answer.
+  void Ping();
 
  private:
   std::unique_ptr<Database> Acquire();

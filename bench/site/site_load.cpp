@@ -6,7 +6,7 @@
 //
 // page:       GET /ranking?period=all&page=k, k cycling over the first pages
 // submission: GET the ranking address the game opens (ranks in three periods)
-// register:   POST a registration; every request is a new installation
+// register:   the submission's page and its form posted; every one a new installation
 #include <httplib.h>
 
 #include <algorithm>
@@ -66,7 +66,18 @@ int main(int argc, char** argv) {
           if (mode == "page") return client.Get("/ranking?period=all&page=" + std::to_string(1 + i % 10));
           if (mode == "submission")
             return client.Get("/cgi-bin/ranking/rdiv.cgi?" + Query(ms, static_cast<uint32_t>(i)));
-          httplib::Params form{{"z", Query(ms, 0x40000000u + static_cast<uint32_t>(i))}, {"name", "ロードテスト"}};
+          // As a player does: the submission's page, then its form with the page's token.
+          const std::string q = Query(ms, 0x40000000u + static_cast<uint32_t>(i));
+          std::string token;
+          if (auto page = client.Get("/cgi-bin/ranking/rdiv.cgi?" + q)) {
+            const std::string field = "name=\"t\" value=\"";
+            size_t at = page->body.find(field);
+            if (at != std::string::npos) {
+              at += field.size();
+              token = page->body.substr(at, page->body.find('"', at) - at);
+            }
+          }
+          httplib::Params form{{"z", q}, {"name", "ロードテスト"}, {"t", token}};
           return client.Post("/cgi-bin/ranking/rdiv.cgi", form);
         }();
         const int want = mode == "register" ? 303 : 200;

@@ -30,6 +30,14 @@ TEST(PlayerName, TableOfCases) {
       {"new\nline", false, ""},
       {"\xff\xfe", false, ""},  // not UTF-8
       {"<script>", true, "<script>"},  // accepted as text; the pages escape it
+      {"\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000", false, ""},  // ideographic spaces only
+      {" \u3000\t\u3000 ", false, ""},
+      {"\u3000ポムル\u3000 ", true, "ポムル"},  // trimmed like the ASCII ones
+      {"ポム\u3000ル", true, "ポム\u3000ル"},   // inside a name it stays
+      {"\ue000", false, ""},                    // private use: code page 932's user-defined area
+      {"ab\ue757", false, ""},
+      {"\uf8ff", false, ""},
+      {"\U000F0000", false, ""},
   };
   for (const Case& c : cases) {
     site::NameCheck check = site::CheckPlayerName(c.name);
@@ -37,6 +45,15 @@ TEST(PlayerName, TableOfCases) {
     EXPECT_EQ(check.name, c.stored) << c.name;
     EXPECT_EQ(check.error.empty(), c.ok) << c.name;
   }
+}
+
+// Each refusal says why, in the form's own words.
+TEST(PlayerName, RefusalsSayWhy) {
+  EXPECT_EQ(site::CheckPlayerName("").error, "名前を入力してください。");
+  EXPECT_EQ(site::CheckPlayerName("\u3000\u3000").error, "空白だけの名前は使えません。");
+  EXPECT_EQ(site::CheckPlayerName("   ").error, "空白だけの名前は使えません。");
+  EXPECT_EQ(site::CheckPlayerName("x\ue001").error, "名前に外字（私用領域の文字）は使えません。");
+  EXPECT_EQ(site::CheckPlayerName("a\x01").error, "名前に制御文字は使えません。");
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ import json
 import os
 import re
 import shutil
+import signal
+import socket
 import sys
 import tempfile
 import threading
@@ -18,7 +20,8 @@ import unittest
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from sitefixture import DAY, WEDNESDAY_NOON_JST, Postgres, SiteServer, make_submission  # noqa: E402
+from sitefixture import (DAY, WEDNESDAY_NOON_JST, Postgres, SiteServer, make_submission,  # noqa: E402
+                         wait_until)
 
 STORE, SITE, MAKE = sys.argv[1], sys.argv[2], sys.argv[3]
 RDIV = "/cgi-bin/ranking/rdiv.cgi"
@@ -86,6 +89,7 @@ class SiteTest(unittest.TestCase):
         row = re.search(r'<tr class="me" id="me">(.*?)</tr>', page).group(1)
         self.assertIn("ポムル", row)
         self.assertIn("12.345", row)
+        self.assertRegex(row, r"2026-12-09 12:\d\d JST", "times say their time zone")
         entry = self.ranking(me=me)["entries"][0]
         self.assertEqual((entry["name"], entry["scoreMs"], entry["scoreText"], entry["rank"], entry.get("me")),
                          ("ポムル", 12345, " 12.345", 1, True))
@@ -103,13 +107,18 @@ class SiteTest(unittest.TestCase):
         me, result, _ = self.register_ok(submission(10000, 7), "最初")
         self.assertEqual(result, "new")
         self.assertEqual(self.register_ok(submission(10000, 7), "最初")[1], "same")
-        self.assertEqual(self.register_ok(submission(10000, 7), "別の名前")[1], "same")
+        # The same time under another name corrects the entry's name, in every period, and says so.
+        me_renamed, result, location = self.register_ok(submission(10000, 7), "訂正")
+        self.assertEqual((me_renamed, result), (me, "renamed"))
+        self.assertIn("名前を変更しました", self.site.get(location.split("#")[0])[2])
+        # A worse time renames nothing.
         self.assertEqual(self.register_ok(submission(5000, 7), "悪い記録")[1], "kept")
-        data = self.ranking()
-        self.assertEqual(data["total"], 1)
-        self.assertEqual((data["entries"][0]["scoreMs"], data["entries"][0]["name"]), (10000, "最初"))
+        for period in ("all", "week", "today"):
+            data = self.ranking(period)
+            self.assertEqual(data["total"], 1)
+            self.assertEqual((data["entries"][0]["scoreMs"], data["entries"][0]["name"]), (10000, "訂正"), period)
         # The submission page tells the player what is on record for them.
-        self.assertIn("登録済みのあなたの記録：10.000 秒（最初）", self.site.get(RDIV + "?" + submission(5000, 7))[2])
+        self.assertIn("登録済みのあなたの記録：10.000 秒（訂正）", self.site.get(RDIV + "?" + submission(5000, 7))[2])
 
         me2, result, _ = self.register_ok(submission(20000, 7), "更新")
         self.assertEqual((me2, result), (me, "improved"))
@@ -188,7 +197,8 @@ class SiteTest(unittest.TestCase):
             self.assertIn(message, body, query)
 
         names = {"": "名前を入力", "あいうえおかきくけ": "長すぎます", "😀": "使えない文字",
-                 "a\nb": "制御文字", "x" * 200: "長すぎます"}
+                 "a\nb": "制御文字", "x" * 200: "長すぎます", "\u3000" * 8: "空白だけ", " \u3000 ": "空白だけ",
+                 "\ue000": "外字", "ポ\uf8ffム": "外字"}
         for name, message in names.items():
             status, _, body = self.site.register(good, name)
             self.assertEqual(status, 400, name)
@@ -224,15 +234,20 @@ class SiteTest(unittest.TestCase):
 
         files = os.path.join(self.tmp, "files")
         os.makedirs(os.path.join(files, "screenshots"))
-        for name, data in (("screenshots/ride.png", b"\x89PNG"), ("rodeo.exe", b"MZ")):
+        for name, data in (("screenshots/ride.png", b"\x89PNG"), ("rodeo.exe", b"MZ"), ("rodeo-1.0.0.zip", b"PK"),
+                           ("rodeo-1.2.0.zip", b"PK")):
             with open(os.path.join(files, name), "wb") as f:
                 f.write(data)
         self.site.extra += ["--files", files]
         self.start()
         home = self.site.get("/")[2]
         self.assertIn('<img src="&#x2F;files&#x2F;screenshots&#x2F;ride.png"', home)
-        self.assertIn('href="&#x2F;files&#x2F;rodeo.exe"', home)
+        # The release package, the newest one, is what the home page offers.
+        self.assertIn('href="&#x2F;files&#x2F;rodeo-1.2.0.zip"', home)
+        self.assertNotIn("準備中", home)
         self.assertEqual(self.site.get("/files/rodeo.exe")[:1], (200,))
+        status, headers, _ = self.site.get("/files/rodeo-1.2.0.zip")
+        self.assertEqual((status, headers["Content-Type"]), (200, "application/zip"))
         status, _, body = self.site.get("/files/../site.db")
         self.assertEqual(status, 404)
         self.assertNotIn("SQLite format", body)
@@ -319,6 +334,213 @@ class SiteTest(unittest.TestCase):
             self.assertGreaterEqual(stored["all"].get("書き込み%d" % inst, -1), ms, "confirmed, then lost")
         print("kill -9 burst (%s): %d registrations confirmed for %d installations, %d stored" %
               (STORE, len(statuses), len(acknowledged), len(stored["all"])))
+
+
+def connect(port, source="127.0.0.1"):
+    s = socket.create_connection(("127.0.0.1", port), timeout=15, source_address=(source, 0))
+    return s
+
+
+def read_until_closed(sock, seconds):
+    """What the server sends until it closes the connection (b"" when it only closes)."""
+    sock.settimeout(seconds)
+    data = b""
+    try:
+        while True:
+            chunk = sock.recv(65536)
+            if not chunk:
+                return data
+            data += chunk
+    except ConnectionResetError:
+        return data
+
+
+def closed_within(sock, seconds):
+    try:
+        read_until_closed(sock, seconds)
+        return True
+    except socket.timeout:
+        return False
+
+
+class ServingTest(unittest.TestCase):
+    """What one client can and cannot do to the server: its limits, its stop, its log and
+    health answer, and the registration form's proof of origin."""
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp(prefix="rodeo-site-serving-")
+        self.site = SiteServer(SITE, new_db_url(self.tmp), "--registrations-per-minute", "100000",
+                               "--pretend-time", str(WEDNESDAY_NOON_JST))
+        self.expected_errors = False
+
+    def tearDown(self):
+        errors = self.site.stop()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        if not self.expected_errors:
+            self.assertEqual(errors, "", "the server reported errors")
+
+    @unittest.skipUnless(STORE == "sqlite", "the connection limits do not depend on the store")
+    def test_refusals(self):
+        self.site.extra += ["--connections-per-address", "3"]
+        port = self.site.start().port
+
+        # Endless header lines: 431 once the connection's memory is used up, never growth.
+        endless = connect(port)
+        endless.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n")
+
+        def flood():
+            try:
+                for i in range(20000):
+                    endless.sendall(b"X-Filler-%d: %s\r\n" % (i, b"a" * 40))
+            except OSError:
+                pass
+        flooder = threading.Thread(target=flood)
+        flooder.start()
+        answer = read_until_closed(endless, 15)
+        flooder.join()
+        endless.close()
+        self.assertTrue(answer.startswith(b"HTTP/1.1 431"), answer[:80])
+
+        # A body over 4 KiB: 413 before it is read.
+        big = connect(port)
+        big.sendall(b"POST " + RDIV.encode() + b" HTTP/1.1\r\nHost: x\r\n"
+                    b"Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 100000\r\n\r\n")
+        self.assertTrue(read_until_closed(big, 15).startswith(b"HTTP/1.1 413"))
+        big.close()
+
+        # Connections per address: the fourth from 127.0.0.1 is closed unanswered, while
+        # another address is served; silent ones are closed once idle.
+        silent = [connect(port) for _ in range(3)]
+        fourth = connect(port)
+        fourth.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n\r\n")
+        self.assertEqual(read_until_closed(fourth, 15), b"")
+        fourth.close()
+        other = connect(port, "127.0.0.2")
+        other.sendall(b"GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")
+        self.assertTrue(read_until_closed(other, 15).startswith(b"HTTP/1.1 200"))
+        other.close()
+        for sock in silent:
+            self.assertTrue(closed_within(sock, 15), "an idle connection stays open")
+            sock.close()
+
+        # A slow client, one header line a second: never idle, yet closed once its
+        # time to send a request is up, with nothing answered.
+        slow = connect(port)
+        slow.sendall(b"GET / HTTP/1.1\r\n")
+        slow.settimeout(1)
+        closed, start = False, time.time()
+        while not closed and time.time() - start < 20:
+            try:
+                slow.sendall(b"X-Slow: 1\r\n")
+                closed = slow.recv(100) == b""
+            except socket.timeout:
+                pass
+            except OSError:
+                closed = True
+        self.assertTrue(closed, "a slow client kept its connection for 20 s")
+        slow.close()
+        self.assertEqual(self.site.get("/")[0], 200)
+
+    @unittest.skipUnless(STORE == "sqlite", "the stop does not depend on the store")
+    def test_sigterm_finishes_what_is_in_flight(self):
+        port = self.site.start().port
+        query = submission(15000, 77)
+        body = urllib.parse.urlencode({"z": query, "name": "停止中", "t": self.site.form_token(query)}).encode()
+        slow = connect(port)
+        slow.sendall(b"GET / HTTP/1.1\r\nHost: x\r\n")  # a slow client, never finishing
+        # A registration in flight: the server has its headers (and says "100 Continue").
+        flight = connect(port)
+        flight.sendall(b"POST " + RDIV.encode() + b" HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\n"
+                       b"Content-Type: application/x-www-form-urlencoded\r\nContent-Length: %d\r\n\r\n"
+                       % len(body))
+        self.assertTrue(flight.recv(100).startswith(b"HTTP/1.1 100"))
+        start = time.time()
+        self.site.proc.send_signal(signal.SIGTERM)
+
+        def refused():
+            try:
+                connect(port).close()
+                return False
+            except ConnectionRefusedError:
+                return True
+        self.assertTrue(wait_until(refused, 4), "still accepting after SIGTERM")
+        flight.sendall(body)
+        answer = read_until_closed(flight, 5)
+        self.assertTrue(answer.startswith(b"HTTP/1.1 303"), answer[:80])
+        self.assertEqual(self.site.proc.wait(timeout=10), 0)
+        self.assertLess(time.time() - start, 5.0)
+        self.assertTrue(closed_within(slow, 1))
+        slow.close()
+        flight.close()
+        self.assertEqual(self.site.stop(), "")
+        self.site.start()
+        self.assertEqual(json.loads(self.site.get("/api/ranking")[2])["entries"][0]["name"], "停止中")
+
+    def test_health_and_a_frozen_store(self):
+        self.site.start()
+        self.assertEqual(self.site.get("/healthz")[::2], (200, "ok\n"))
+        if STORE != "postgresql":
+            return
+        # PostgreSQL frozen (its postmaster and backends stopped): 503 within 5 s, then back.
+        pids = postgres.pids()
+        self.expected_errors = True
+        for pid in pids:
+            os.kill(pid, signal.SIGSTOP)
+        try:
+            for path in ("/healthz", "/ranking?period=all", "/healthz"):
+                start = time.time()
+                status = self.site.get(path)[0]
+                self.assertEqual(status, 503, path)
+                self.assertLess(time.time() - start, 5.0, path)
+        finally:
+            for pid in pids:
+                os.kill(pid, signal.SIGCONT)
+        self.assertTrue(wait_until(lambda: self.site.get("/healthz")[0] == 200, 15))
+        self.assertEqual(self.site.get("/ranking?period=all")[0], 200)
+
+    def test_access_log_leaves_the_payload_out(self):
+        self.site.start()
+        query = submission(23456, 31)
+        self.site.get(RDIV + "?" + query)            # the form (and its token)
+        status, _, _ = self.site.register(query, "ログ")  # another form and the post
+        self.assertEqual(status, 303)
+        self.site.get("/ranking?period=week&page=1")
+        self.site.get("/nothing")
+        line = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ 127\.0\.0\.1 (GET|POST) (\S+) (\d{3}) (\d+) \d+\.\dms$")
+        self.assertTrue(wait_until(lambda: len(self.site.access_log().splitlines()) >= 5))
+        log = self.site.access_log()
+        seen = [line.match(text).groups() for text in log.splitlines()]
+        self.assertEqual([(m, p, s) for m, p, s, _ in seen],
+                         [("GET", RDIV, "200"), ("GET", RDIV, "200"), ("POST", RDIV, "303"),
+                          ("GET", "/ranking?period=week&page=1", "200"), ("GET", "/nothing", "404")])
+        self.assertEqual([int(b) > 0 for _, _, s, b in seen], [s != "303" for _, _, s, _ in seen])
+        self.assertNotIn(query[1:12], log)
+        self.assertNotIn("%E3%83%AD", log)  # the name, as the form sent it
+
+    def test_registration_only_from_the_sites_own_form(self):
+        port = self.site.start().port
+        query = submission(34567, 41)
+        token = self.site.form_token(query)
+        fields = {"z": query, "name": "よそ", "t": token}
+        refused = [
+            ({"Origin": "http://evil.example"}, fields),
+            ({"Origin": "null"}, fields),
+            ({"Sec-Fetch-Site": "cross-site", "Origin": "http://127.0.0.1:%d" % port}, fields),
+            ({"Sec-Fetch-Site": "same-site"}, fields),
+            ({}, dict(fields, t="")),
+            ({}, dict(fields, t=token[:-1] + ("0" if token[-1] != "0" else "1"))),
+            ({}, dict(fields, t=self.site.form_token(submission(34567, 42)))),  # another submission's
+            ({}, dict(fields, t=str(WEDNESDAY_NOON_JST - 86400) + token[token.index("."):])),
+        ]
+        for headers, form in refused:
+            status, _, body = self.site.post_form(RDIV, form, headers)
+            self.assertEqual(status, 403, headers)
+            self.assertIn("登録できません", body)
+        self.assertEqual(json.loads(self.site.get("/api/ranking")[2])["total"], 0)
+        # The site's own page, as a browser posts it.
+        own = {"Origin": "http://127.0.0.1:%d" % port, "Sec-Fetch-Site": "same-origin"}
+        self.assertEqual(self.site.post_form(RDIV, fields, own)[0], 303)
+        self.assertEqual(self.site.post_form(RDIV, fields, {"Origin": "http://127.0.0.1:%d" % port})[0], 303)
 
 
 if __name__ == "__main__":

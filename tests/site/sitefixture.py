@@ -1,8 +1,10 @@
 """Starting rodeo-site and a throw-away PostgreSQL server for the tests and the
 benchmark, and talking to the site over plain HTTP. Loopback only."""
 
+import html
 import http.client
 import os
+import re
 import shutil
 import signal
 import socket
@@ -32,7 +34,11 @@ class SiteServer:
         self.proc = None
 
     def start(self, *extra):
-        args = [self.binary, "--listen", "127.0.0.1:0", "--db", self.db] + self.extra + list(extra)
+        # The access log goes to a file of its own, so that standard error holds errors only.
+        self.log_file = tempfile.NamedTemporaryFile(prefix="rodeo-site-access-", suffix=".log", delete=False)
+        self.log_file.close()
+        args = [self.binary, "--listen", "127.0.0.1:0", "--db", self.db, "--access-log", self.log_file.name]
+        args += self.extra + list(extra)
         # Errors go to a file, read when asked: a pipe nobody reads could stall the server.
         self.errors = tempfile.TemporaryFile(mode="w+")
         self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=self.errors, text=True)
@@ -46,6 +52,10 @@ class SiteServer:
     def error_text(self):
         self.errors.seek(0)
         return self.errors.read()
+
+    def access_log(self):
+        with open(self.log_file.name, encoding="utf-8", errors="replace") as f:
+            return f.read()
 
     def stop(self):
         """Stops the server cleanly; returns what it wrote to its error output."""
@@ -67,6 +77,7 @@ class SiteServer:
         if self.proc:
             self.proc.stdout.close()
             self.errors.close()
+            os.unlink(self.log_file.name)
         self.proc = None
 
     # --- HTTP
@@ -88,8 +99,16 @@ class SiteServer:
         h.update(headers or {})
         return self.request("POST", path, body=body, headers=h)
 
-    def register(self, query, name):
-        return self.post_form("/cgi-bin/ranking/rdiv.cgi", {"z": query, "name": name})
+    def form_token(self, query):
+        """The token of the form the site shows for a submission, as a browser gets it."""
+        status, _, body = self.get("/cgi-bin/ranking/rdiv.cgi?" + query)
+        found = re.search(r'name="t" value="([^"]*)"', body)
+        return html.unescape(found.group(1)) if found else ""
+
+    def register(self, query, name, headers=None):
+        """Opens the submission's page and sends its form, as a browser does."""
+        fields = {"z": query, "name": name, "t": self.form_token(query)}
+        return self.post_form("/cgi-bin/ranking/rdiv.cgi", fields, headers)
 
 
 def as_postgres_user(args, **kw):
@@ -123,6 +142,22 @@ class Postgres:
         as_postgres_user(["psql", "-h", "127.0.0.1", "-p", str(self.port), "-U", "postgres", "-q",
                           "-c", "CREATE DATABASE %s" % name])
         return "postgresql://postgres@127.0.0.1:%d/%s" % (self.port, name)
+
+    def pids(self):
+        """The postmaster and every process it started."""
+        with open(os.path.join(self.data, "postmaster.pid")) as f:
+            postmaster = int(f.readline())
+        pids = [postmaster]
+        for entry in os.listdir("/proc"):
+            if entry.isdigit():
+                try:
+                    with open("/proc/%s/stat" % entry) as f:
+                        fields = f.read().rsplit(")", 1)[1].split()
+                except OSError:
+                    continue
+                if int(fields[1]) == postmaster:
+                    pids.append(int(entry))
+        return pids
 
     def stop(self):
         try:
