@@ -353,8 +353,8 @@ TEST(HighScoreTable, ClosingDuringTheRevealEndsItWithinAFrame) {
   }
 }
 
-// The pixels of a w x h area of a context, 0x00RRGGBB, top row first.
-std::vector<uint32_t> ReadPixels(HDC source, int w, int h) {
+// The pixels of a w x h area of a context from (x, y), 0x00RRGGBB, top row first.
+std::vector<uint32_t> ReadPixels(HDC source, int w, int h, int x = 0, int y = 0) {
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
   HDC memory = CreateCompatibleDC(source);
   BITMAPINFO info{};
@@ -362,7 +362,7 @@ std::vector<uint32_t> ReadPixels(HDC source, int w, int h) {
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
   GdiFlush();
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
   SelectObject(memory, old);
@@ -500,14 +500,12 @@ struct CountingPause : CModalPause {
 int YellowOnScreen(HWND dialog, int row) {
   RECT r;
   GetWindowRect(GetDlgItem(dialog, IDC_HISCORE_PICTURE), &r);
-  int top = r.top + 1 + 34 + 19 * row;  // inside the sunken edge
+  int left = r.left + 30, top = r.top + 1 + 34 + 19 * row;  // inside the sunken edge
+  int w = r.right - 2 - left, h = 18;
   HDC screen = GetDC(nullptr);
-  int n = 0;
-  for (int y = top; y < top + 18; ++y)
-    for (int x = r.left + 30; x < r.right - 2; x += 1)
-      if (GetPixel(screen, x, y) == RGB(255, 255, 0)) ++n;
+  std::vector<uint32_t> pixels = ReadPixels(screen, w, h, left, top);
   ReleaseDC(nullptr, screen);
-  return n;
+  return static_cast<int>(std::count(pixels.begin(), pixels.end(), 0xFFFF00u));
 }
 
 TEST(ResultDialogs, ARideThatRanksAsksTheNameThenShowsTheTableWithTheRowInYellow) {
@@ -528,7 +526,9 @@ TEST(ResultDialogs, ARideThatRanksAsksTheNameThenShowsTheTableWithTheRowInYellow
       HWND t = WaitForWindow(L"ハイスコア");
       tableShown = t != nullptr;
       if (!t) return;
-      Sleep(900);  // the reveal and its handover
+      // The new row reaches its own place only with the finished picture (during the
+      // reveal the table sits at least 28 rows lower).
+      WaitFor([&] { return YellowOnScreen(t, 2) > 80; }, 5000);
       for (int row = 0; row < 5; ++row) yellowRows[row] = YellowOnScreen(t, row);
       SaveWindowShot(t, "dialog_hiscore_new_row.bmp");
       PostMessageW(t, WM_CLOSE, 0, 0);
