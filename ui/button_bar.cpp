@@ -43,8 +43,8 @@ RECT RectIn(HWND window, HWND parent) {
 
 }  // namespace
 
+// The slide-in's worker is stopped by its own destructor.
 CButtonBar::~CButtonBar() {
-  StopSlideIn();
   if (handCursor_) DestroyCursor(handCursor_);
 }
 
@@ -140,9 +140,9 @@ void CButtonBar::FinishSlideIn() {
   if (IsWindow(frameWindow_)) PostMessageW(frameWindow_, WM_MG_OPENINGDONE, 0, 0);
 }
 
-// The worker never waits for this thread, so it notices the request within a frame;
-// the bound (500 ms) only guards against a stalled machine, and a worker past it
-// still draws only with its own copies.
+// The worker never waits for this thread: the request ends its rest at once, or it
+// ends after the frame it is drawing. The bound (500 ms) only guards against a
+// stalled machine, and a worker past it still draws only with its own copies.
 void CButtonBar::StopSlideIn() { slideInWorker_.Stop(); }
 
 // Not an AnimationWorker: the opening is one shell call that cannot be asked to

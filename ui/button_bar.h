@@ -6,7 +6,8 @@
 //
 // The buttons stay hidden until the slide-in (StartSlideIn) has ended; then the bar
 // shows them and posts WM_MG_OPENINGDONE to the frame. Destroying the bar during
-// the slide-in stops it within a frame, and nothing is shown.
+// the slide-in stops it at once (or after the frame being drawn), and nothing is
+// shown.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +17,9 @@
 #include <memory>
 
 #include "framework/dialog_bar.h"
+#include "ui/animation_worker.h"
 #include "ui/bar_button.h"
 #include "ui/bar_ids.h"
-#include "ui/animation_worker.h"
 #include "ui/etched_line.h"
 #include "ui/slide_in.h"
 
