@@ -42,10 +42,9 @@ RECT RectIn(HWND window, HWND parent) {
 
 }  // namespace
 
+// The slide-in's worker is stopped by its own destructor.
 CButtonBar::~CButtonBar() {
-  StopSlideIn();  // the worker reads the buttons' pictures
   if (handCursor_) DestroyCursor(handCursor_);
-  if (slideInThread_) CloseHandle(slideInThread_);
 }
 
 bool CButtonBar::Create(CFrameWnd* frame) {
@@ -120,20 +119,15 @@ void CButtonBar::StartSlideIn(HWND frameWindow, HWND viewWindow) {
   job->canvasWidth = exitRect.right - startRect.left;
   job->canvasHeight = exitRect.bottom - exitRect.top;
   // The pictures as they are now (Stop and Reset show their disabled looks while
-  // the game is stopped); the buttons stay hidden, so nothing else touches them.
+  // the game is stopped), copied: the job draws with its own.
   for (int i = 0; i < kButtonCount; ++i) {
-    SlideInJob::Button& b = job->buttons[i];
-    b.target = RectIn(buttons_[i].GetSafeHwnd(), hwnd_).left;
-    if (const CFlexButton::ImageSlot* slot = buttons_[i].CurrentImage()) {
-      b.picture = slot->bitmap;
-      b.width = slot->width;
-      b.height = slot->height;
-    }
+    const CFlexButton::ImageSlot* slot = buttons_[i].CurrentImage();
+    job->SetButton(i, slot ? slot->bitmap : nullptr, RectIn(buttons_[i].GetSafeHwnd(), hwnd_).left);
   }
+  job->frameShown = slideInFrameShown_;
   frameWindow_ = frameWindow;
   slideIn_ = job;
-  slideInThread_ = StartSlideInWorker(job);
-  if (!slideInThread_) FinishSlideIn();  // no animation: open at once
+  if (!slideInWorker_.Start(job)) FinishSlideIn();  // no animation: open at once
 }
 
 void CButtonBar::FinishSlideIn() {
@@ -142,18 +136,18 @@ void CButtonBar::FinishSlideIn() {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_SHOWWINDOW);
   }
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  if (slideIn_) slideIn_->revealState = SlideInJob::kIdle;
   if (IsWindow(frameWindow_)) PostMessageW(frameWindow_, WM_MG_OPENINGDONE, 0, 0);
 }
 
-void CButtonBar::StopSlideIn() {
-  if (!slideIn_ || slideIn_->revealState.load() != SlideInJob::kRunning) return;
-  slideIn_->revealState = SlideInJob::kStopRequested;
-  // The worker never waits for this thread, so it notices within a frame; the
-  // bound only guards against a stalled machine.
-  if (slideInThread_) WaitForSingleObject(slideInThread_, 500);
-}
+// The worker never waits for this thread: the request ends its rest at once, or it
+// ends after the frame it is drawing. The bound (500 ms) only guards against a
+// stalled machine, and a worker past it still draws only with its own copies.
+void CButtonBar::StopSlideIn() { slideInWorker_.Stop(); }
 
+// Not an AnimationWorker: the opening is one shell call that cannot be asked to
+// stop, has no frames to pace and may block for seconds while a browser starts.
+// Nothing waits for it (the bar's destruction must not), so it runs detached and
+// shares only the busy flag, which it keeps alive itself.
 void CButtonBar::OpenHomePage() {
   if (homePageBusy_->exchange(true)) return;  // an opening is still under way
   std::thread([busy = homePageBusy_] {
@@ -185,8 +179,8 @@ LRESULT CButtonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return CDialogBar::WindowProc(message, wParam, lParam);
-    case WM_SLIDEIN_DONE:
-      if (slideIn_ && slideIn_->revealState.load() == SlideInJob::kRunning) FinishSlideIn();
+    case WM_SLIDEIN_DONE:  // posted by the worker when it has run to its end
+      FinishSlideIn();
       return 0;
     case WM_DESTROY:
       StopSlideIn();

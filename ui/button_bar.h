@@ -6,15 +6,18 @@
 //
 // The buttons stay hidden until the slide-in (StartSlideIn) has ended; then the bar
 // shows them and posts WM_MG_OPENINGDONE to the frame. Destroying the bar during
-// the slide-in stops it within a frame, and nothing is shown.
+// the slide-in stops it at once (or after the frame being drawn), and nothing is
+// shown.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "framework/dialog_bar.h"
+#include "ui/animation_worker.h"
 #include "ui/bar_button.h"
 #include "ui/bar_ids.h"
 #include "ui/etched_line.h"
@@ -40,9 +43,15 @@ class CButtonBar : public CDialogBar {
   // client area (the buttons' strip and the view's rectangle).
   void StartSlideIn(HWND frameWindow, HWND viewWindow);
 
+  // Before StartSlideIn: called on the slide-in's worker after each frame has
+  // reached the window (tests look at the frames through it).
+  void WatchSlideInFrames(std::function<void(int frame)> frameShown) { slideInFrameShown_ = std::move(frameShown); }
+
   // The button with that command id, or null.
   CBarButton* GetButton(UINT id);
-  int GetRevealState() const { return slideIn_ ? slideIn_->revealState.load() : 0; }
+  int GetRevealState() const { return slideInWorker_.RevealState(); }
+  // The running or finished slide-in's job, or null before StartSlideIn.
+  const std::shared_ptr<SlideInJob>& SlideIn() const { return slideIn_; }
   bool IsHomePageBusy() const { return homePageBusy_->load(); }
 
  protected:
@@ -61,7 +70,8 @@ class CButtonBar : public CDialogBar {
   CBarButton buttons_[kButtonCount];  // in layout order: Start ... Exit
   HCURSOR handCursor_ = nullptr;
   std::shared_ptr<SlideInJob> slideIn_;
-  HANDLE slideInThread_ = nullptr;
+  std::function<void(int frame)> slideInFrameShown_;
+  AnimationWorker slideInWorker_{500};  // the bar's destruction waits at most 500 ms
   // Shared with the home-page worker, which may outlive the bar.
   std::shared_ptr<std::atomic<bool>> homePageBusy_ = std::make_shared<std::atomic<bool>>(false);
   HWND frameWindow_ = nullptr;

@@ -30,48 +30,6 @@ void DrawRow(HDC dc, int dx, int dy, int y, const std::wstring& name, const std:
   TextOutW(dc, 280 + dx, y + dy, suffix.c_str(), static_cast<int>(suffix.size()));
 }
 
-bool SleepUntil(const RevealJob& job, DWORD since, DWORD ms) {
-  while (GetTickCount() - since < ms) {
-    if (job.revealState.load() == RevealJob::kStopRequested) return false;
-    Sleep(1);
-  }
-  return job.revealState.load() != RevealJob::kStopRequested;
-}
-
-DWORD WINAPI RevealThread(void* parameter) {
-  auto* owned = static_cast<std::shared_ptr<RevealJob>*>(parameter);
-  std::shared_ptr<RevealJob> job = *owned;
-  delete owned;
-  if (!SleepUntil(*job, GetTickCount(), RevealJob::kFirstPauseMs)) {
-    job->revealState = RevealJob::kIdle;
-    return 0;
-  }
-  HDC source = CreateCompatibleDC(nullptr);
-  HDC canvas = CreateCompatibleDC(nullptr);
-  HDC control = GetDC(job->picture);
-  HGDIOBJ oldSource = SelectObject(source, job->table);
-  HGDIOBJ oldCanvas = SelectObject(canvas, job->canvas);
-  bool completed = false;
-  for (int h = RevealJob::kBand, y = 215; y > 11; h += RevealJob::kBand, y -= RevealJob::kBand) {
-    DWORD tick = GetTickCount();
-    BitBlt(canvas, 0, y, kTableWidth, h, source, 0, 0, SRCCOPY);
-    BitBlt(control, 0, 0, kTableWidth, kTableHeight, canvas, 0, 0, SRCCOPY);
-    GdiFlush();
-    ++job->framesDrawn;
-    if (!SleepUntil(*job, tick, RevealJob::kFrameMs)) break;
-    completed = y - RevealJob::kBand <= 11;
-  }
-  SelectObject(source, oldSource);
-  SelectObject(canvas, oldCanvas);
-  DeleteDC(source);
-  DeleteDC(canvas);
-  ReleaseDC(job->picture, control);
-  // The handover happens on the UI thread; a dialog already gone simply drops it.
-  if (completed) PostMessageW(job->dialog, WM_REVEAL_DONE, 0, 0);
-  job->revealState = RevealJob::kIdle;
-  return 0;
-}
-
 }  // namespace
 
 HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::string& unitSuffix) {
@@ -104,10 +62,32 @@ HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::stri
   return board;
 }
 
-RevealJob::~RevealJob() {
-  if (table) DeleteObject(table);
-  if (canvas) DeleteObject(canvas);
+bool RevealJob::Run() {
+  if (!SleepUntil(GetTickCount(), kFirstPauseMs)) return false;
+  win32::MemoryDc source(CreateCompatibleDC(nullptr));
+  win32::MemoryDc board(CreateCompatibleDC(nullptr));
+  win32::WindowDc control(picture);
+  win32::SelectedObject tableSelected(source.get(), table.get());
+  win32::SelectedObject canvasSelected(board.get(), canvas.get());
+  for (int frame = 0; frame < kFrames; ++frame) {
+    DWORD tick = GetTickCount();
+    // One band more of the table's top each frame, reaching down to the bottom edge.
+    int rows = kBand * (frame + 1);
+    copiedFrom = {0, 0, kTableWidth, rows};
+    copiedTo = {0, kTableHeight - rows};
+    BitBlt(board.get(), copiedTo.x, copiedTo.y, copiedFrom.right - copiedFrom.left,
+           copiedFrom.bottom - copiedFrom.top, source.get(), copiedFrom.left, copiedFrom.top, SRCCOPY);
+    BitBlt(control.get(), 0, 0, kTableWidth, kTableHeight, board.get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    ++framesDrawn;
+    FrameShown(frame);
+    if (!SleepUntil(tick, kFrameMs)) return false;
+  }
+  return true;
 }
+
+// The handover happens on the UI thread; a dialog already gone simply drops it.
+void RevealJob::Completed() { PostMessageW(dialog, WM_REVEAL_DONE, 0, 0); }
 
 CHiScoreDlg::CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAddress, std::string unitSuffix)
     : CDialog(IDD_HISCORE),
@@ -116,10 +96,7 @@ CHiScoreDlg::CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAd
       rankingAddress_(std::move(rankingAddress)),
       unitSuffix_(std::move(unitSuffix)) {}
 
-CHiScoreDlg::~CHiScoreDlg() {
-  StopReveal();
-  if (worker_) CloseHandle(worker_);
-}
+CHiScoreDlg::~CHiScoreDlg() { StopReveal(); }
 
 BOOL CHiScoreDlg::OnInitDialog() {
   // The Send button's tooltip: its text is asked for (string 1101) when shown.
@@ -145,20 +122,19 @@ BOOL CHiScoreDlg::OnInitDialog() {
   job_ = std::make_shared<RevealJob>();
   job_->dialog = hwnd_;
   job_->picture = GetDlgItem(hwnd_, IDC_HISCORE_PICTURE);
-  job_->table = DrawHighScoreTable(rows_, highlight_, unitSuffix_);
-  HDC dc = GetDC(hwnd_);
-  job_->canvas = CreateCompatibleBitmap(dc, kTableWidth, kTableHeight);
-  ReleaseDC(hwnd_, dc);
+  job_->table.reset(DrawHighScoreTable(rows_, highlight_, unitSuffix_));
+  {
+    win32::WindowDc dc(hwnd_);
+    job_->canvas.reset(CreateCompatibleBitmap(dc.get(), kTableWidth, kTableHeight));
+  }
   if (job_->canvas) {
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, job_->canvas);
-    RECT all = {0, 0, kTableWidth, kTableHeight};
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-    FillRect(memory, &all, black);
-    DeleteObject(black);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    SendMessageW(job_->picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(job_->canvas));
+    {
+      win32::MemoryDc memory(CreateCompatibleDC(nullptr));
+      win32::SelectedObject selected(memory.get(), job_->canvas.get());
+      RECT all = {0, 0, kTableWidth, kTableHeight};
+      FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    SendMessageW(job_->picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(job_->canvas.get()));
   }
   if (rows_.empty()) EnableWindow(send, FALSE);
   StartReveal();
@@ -169,39 +145,22 @@ BOOL CHiScoreDlg::OnInitDialog() {
 }
 
 void CHiScoreDlg::StartReveal() {
-  if (!job_->table || !job_->canvas) {
-    FinishReveal();  // nothing to animate: show what there is
-    return;
-  }
-  job_->revealState = RevealJob::kRunning;
-  auto* parameter = new std::shared_ptr<RevealJob>(job_);
-  worker_ = CreateThread(nullptr, 0, RevealThread, parameter, 0, nullptr);
-  if (!worker_) {
-    delete parameter;
-    job_->revealState = RevealJob::kIdle;
-    FinishReveal();
-  }
+  job_->frameShown = revealFrameShown_;
+  // Nothing to animate, or no thread for it: show what there is at once.
+  if (!job_->picture || !job_->table || !job_->canvas || !worker_.Start(job_)) FinishReveal();
 }
 
 void CHiScoreDlg::FinishReveal() {
   if (!job_ || !job_->table) return;
   HWND picture = job_->picture;
-  SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(job_->table));
-  if (job_->canvas) {
-    DeleteObject(job_->canvas);
-    job_->canvas = nullptr;
-  }
+  SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(job_->table.get()));
+  job_->canvas.reset();  // the worker has ended: it is in no context any more
   RedrawWindow(picture, nullptr, nullptr, RDW_UPDATENOW | RDW_NOERASE | RDW_INVALIDATE);
 }
 
-void CHiScoreDlg::StopReveal() {
-  if (!job_) return;
-  int running = RevealJob::kRunning;
-  job_->revealState.compare_exchange_strong(running, RevealJob::kStopRequested);
-  // The worker never waits for this thread, so it ends within a frame; the bound is
-  // only a guard. The job outlives a late worker in any case.
-  if (worker_) WaitForSingleObject(worker_, 1000);
-}
+// The worker never waits for this thread, so it ends at once; the bound is only a
+// guard, and the job outlives a late worker in any case.
+void CHiScoreDlg::StopReveal() { worker_.Stop(); }
 
 bool CHiScoreDlg::AnswerToolTip(NMHDR* header) {
   auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);

@@ -3,19 +3,22 @@
 // band by band; the Send button hands the best result to the ranking page.
 //
 // The reveal worker draws only through its own device contexts and shares with
-// the dialog only the job below (revealState atomic). Its last step hands the
-// finished picture over by a posted message, so it never waits for the UI thread;
-// closing the dialog during the reveal asks it to stop, and it stops within a
-// frame (20 ms). The job owns the bitmaps and lives until both sides let go.
+// the dialog only the job below (revealState). Its last step hands the finished
+// picture over by a posted message, so it never waits for the UI thread; closing
+// the dialog during the reveal asks it to stop, and it stops at once (its rest
+// between frames ends on the request). The job owns the bitmaps and lives until
+// both sides let go.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/dialog.h"
+#include "ui/animation_worker.h"
 #include "ui/flex_button.h"
 #include "ui/score_table.h"
 
@@ -29,19 +32,31 @@ constexpr int kTableRows = 10;  // the board has room for the ten best
 // the board does not load.
 HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::string& unitSuffix);
 
-struct RevealJob {
-  enum State : int { kIdle = 0, kRunning = 1, kStopRequested = 2 };
+// The reveal, run by an animation worker: after a 150 ms pause, twelve frames 20 ms
+// apart, each copying the top rows of the table onto the canvas one band (17 rows)
+// higher and the canvas to the picture control; when it has run to its end it asks
+// the dialog (posted) to show the table itself. The job owns both bitmaps.
+class RevealJob : public AnimationJob {
+ public:
   static constexpr int kFirstPauseMs = 150;
   static constexpr int kFrameMs = 20;
   static constexpr int kBand = 17;
+  static constexpr int kFrames = 12;
 
-  std::atomic<int> revealState{kIdle};
   std::atomic<int> framesDrawn{0};
   HWND dialog = nullptr;
   HWND picture = nullptr;
-  HBITMAP table = nullptr;   // the drawn table
-  HBITMAP canvas = nullptr;  // what the control shows during the reveal
-  ~RevealJob();
+  win32::GdiObject<HBITMAP> table;   // the drawn table
+  win32::GdiObject<HBITMAP> canvas;  // what the control shows during the reveal
+
+  // The copy of the frame being shown: these rows of the table went to copiedTo on
+  // the canvas. Read them on the worker, in frameShown.
+  RECT copiedFrom{};
+  POINT copiedTo{};
+
+ protected:
+  bool Run() override;
+  void Completed() override;
 };
 
 class CHiScoreDlg : public CDialog {
@@ -51,8 +66,11 @@ class CHiScoreDlg : public CDialog {
   CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAddress, std::string unitSuffix);
   ~CHiScoreDlg() override;
 
-  int GetRevealState() const { return job_ ? job_->revealState.load() : 0; }
+  int GetRevealState() const { return worker_.RevealState(); }
   const std::shared_ptr<RevealJob>& Job() const { return job_; }
+  // Before the dialog opens: called on the reveal's worker after each frame has
+  // reached the control (tests look at the frames through it).
+  void WatchRevealFrames(std::function<void(int frame)> frameShown) { revealFrameShown_ = std::move(frameShown); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -70,7 +88,8 @@ class CHiScoreDlg : public CDialog {
   RankingAddress rankingAddress_;
   std::string unitSuffix_;
   std::shared_ptr<RevealJob> job_;
-  HANDLE worker_ = nullptr;
+  std::function<void(int frame)> revealFrameShown_;
+  AnimationWorker worker_{1000};  // closing waits for the reveal at most this long
   HWND toolTip_ = nullptr;
   CFlexButton sendButton_;
 };

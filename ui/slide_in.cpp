@@ -8,161 +8,165 @@
 
 namespace {
 
+using win32::GdiObject;
+using win32::MemoryDc;
+using win32::SelectedObject;
+
 const COLORREF kMagenta = RGB(255, 0, 255);
 const int kPictureWidth = 170;
 const int kPictureHeight = 66;
 const UINT kTremblingPictures[3] = {159, 160, 161};
-const DWORD kMinimumMs = 1850;
-const DWORD kFrameMs = 16;
+const int kButtonRow = 3;  // the pictures' top on the button canvas
 
-struct Trembler {
-  HBITMAP picture;
-  int x, y;
+// The frame's client context from the cache: not clipped by its children, so the
+// frames land on the bar and the view.
+class FrameDc {
+ public:
+  explicit FrameDc(HWND frame) : frame_(frame), dc_(GetDCEx(frame, nullptr, DCX_CACHE)) {}
+  ~FrameDc() {
+    if (dc_) ReleaseDC(frame_, dc_);
+  }
+  FrameDc(const FrameDc&) = delete;
+  FrameDc& operator=(const FrameDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND frame_;
+  HDC dc_;
 };
 
-void Tremble(Trembler (&pictures)[3], const RECT& view) {
+struct Trembler {
+  GdiObject<HBITMAP> picture;
+  int x = 0, y = 0;
+};
+
+void Tremble(Trembler (&pictures)[3], int viewWidth, int viewHeight) {
   for (Trembler& t : pictures) {
-    t.x = bar::TremblingX(view.right - view.left, std::rand() % 5);
-    t.y = bar::TremblingY(view.bottom - view.top, std::rand() % 5);
+    t.x = bar::TremblingX(viewWidth, std::rand() % 5);
+    t.y = bar::TremblingY(viewHeight, std::rand() % 5);
   }
 }
 
-// Everything the frames draw with, released in one place.
+// What the frames are drawn with; the members go in reverse order, so every
+// bitmap is deselected before it is deleted and every context before its window's
+// context is given back.
 struct Canvas {
-  HDC frameDc = nullptr;
-  HDC buttons = nullptr, view = nullptr, source = nullptr, mask = nullptr;
-  HBITMAP buttonsBitmap = nullptr, viewBitmap = nullptr, maskBitmap = nullptr;
-  HGDIOBJ oldButtons = nullptr, oldView = nullptr, oldMask = nullptr, oldSource = nullptr;
-  Trembler pictures[3] = {};
-  HWND frame;
+  FrameDc frameDc;
+  GdiObject<HBITMAP> buttonsBitmap, viewBitmap, maskBitmap;
+  MemoryDc buttons, view, source, mask;
+  SelectedObject buttonsSelected, viewSelected, maskSelected;
+  Trembler pictures[3];
 
-  Canvas(const SlideInJob& job) : frame(job.frame) {
-    frameDc = GetDCEx(frame, nullptr, DCX_CACHE);  // not clipped by the hidden children
-    if (!frameDc) return;
-    buttons = CreateCompatibleDC(frameDc);
-    view = CreateCompatibleDC(frameDc);
-    source = CreateCompatibleDC(frameDc);
-    mask = CreateCompatibleDC(frameDc);
-    buttonsBitmap = CreateCompatibleBitmap(frameDc, job.canvasWidth, job.canvasHeight);
-    viewBitmap = CreateCompatibleBitmap(frameDc, job.view.right - job.view.left,
-                                        job.view.bottom - job.view.top);
-    maskBitmap = CreateBitmap(kPictureWidth, kPictureHeight, 1, 1, nullptr);
-    oldButtons = SelectObject(buttons, buttonsBitmap);
-    oldView = SelectObject(view, viewBitmap);
-    oldMask = SelectObject(mask, maskBitmap);
-    oldSource = GetCurrentObject(source, OBJ_BITMAP);
+  Canvas(const SlideInJob& job, int viewWidth, int viewHeight)
+      : frameDc(job.frame),
+        buttonsBitmap(frameDc.get() ? CreateCompatibleBitmap(frameDc.get(), job.canvasWidth, job.canvasHeight)
+                                    : nullptr),
+        viewBitmap(frameDc.get() ? CreateCompatibleBitmap(frameDc.get(), viewWidth, viewHeight) : nullptr),
+        maskBitmap(CreateBitmap(kPictureWidth, kPictureHeight, 1, 1, nullptr)),
+        buttons(CreateCompatibleDC(frameDc.get())),
+        view(CreateCompatibleDC(frameDc.get())),
+        source(CreateCompatibleDC(frameDc.get())),
+        mask(CreateCompatibleDC(frameDc.get())),
+        buttonsSelected(buttons.get(), buttonsBitmap.get()),
+        viewSelected(view.get(), viewBitmap.get()),
+        maskSelected(mask.get(), maskBitmap.get()) {
     for (int i = 0; i < 3; ++i) {
-      pictures[i].picture = static_cast<HBITMAP>(
-          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTremblingPictures[i]), IMAGE_BITMAP,
-                     0, 0, LR_DEFAULTCOLOR));
+      pictures[i].picture.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                                MAKEINTRESOURCEW(kTremblingPictures[i]),
+                                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     }
   }
-  ~Canvas() {
-    if (!frameDc) return;
-    SelectObject(buttons, oldButtons);
-    SelectObject(view, oldView);
-    SelectObject(mask, oldMask);
-    SelectObject(source, oldSource);
-    for (Trembler& t : pictures)
-      if (t.picture) DeleteObject(t.picture);
-    DeleteObject(buttonsBitmap);
-    DeleteObject(viewBitmap);
-    DeleteObject(maskBitmap);
-    DeleteDC(buttons);
-    DeleteDC(view);
-    DeleteDC(source);
-    DeleteDC(mask);
-    ReleaseDC(frame, frameDc);
+  bool Ready() const {
+    return frameDc.get() && buttonsBitmap && viewBitmap && maskBitmap && buttons && view && source && mask;
   }
-  bool Ready() const { return frameDc && buttonsBitmap && viewBitmap && maskBitmap; }
 
   void DrawPicture(HDC target, HBITMAP picture, int x, int y, int width, int height, COLORREF key) {
-    SelectObject(source, picture);
-    DrawTransparent(target, x, y, source, width, height, key, mask);
-    SelectObject(source, oldSource);
+    SelectedObject selected(source.get(), picture);
+    DrawTransparent(target, x, y, source.get(), width, height, key, mask.get());
   }
 };
 
-// Runs the frames; true when the animation ran to its end, false on a stop request.
-bool Animate(SlideInJob& job, Canvas& canvas) {
-  double position[SlideInJob::kButtonCount];
-  double speed[SlideInJob::kButtonCount];
-  for (int i = 0; i < SlideInJob::kButtonCount; ++i) {
-    position[i] = job.start.x;
-    speed[i] = job.buttons[i].target / 15.0;
+}  // namespace
+
+void SlideInJob::SetButton(int i, HBITMAP picture, int target) {
+  Button& b = buttons[i];
+  b.target = target;
+  b.picture.reset(picture ? static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0)) : nullptr);
+  BITMAP info;
+  if (b.picture && GetObjectW(b.picture.get(), sizeof info, &info)) {
+    b.width = info.bmWidth;
+    b.height = info.bmHeight;
+  } else {
+    b.picture.reset();
+    b.width = b.height = 0;
+  }
+}
+
+bool SlideInJob::Run() {
+  // The copies of the buttons' pictures live as long as this run.
+  struct ReleasePictures {
+    Button* buttons;
+    ~ReleasePictures() {
+      for (int i = 0; i < kButtonCount; ++i) buttons[i].picture.reset();
+    }
+  } releasePictures{buttons};
+
+  if (!SleepUntil(GetTickCount(), kFirstPauseMs)) return false;
+  const int viewWidth = view.right - view.left;
+  const int viewHeight = view.bottom - view.top;
+  Canvas canvas(*this, viewWidth, viewHeight);
+  // Without a canvas there is nothing to animate; the bar still opens.
+  if (!canvas.Ready()) return true;
+
+  double position[kButtonCount];
+  double speed[kButtonCount];
+  for (int i = 0; i < kButtonCount; ++i) {
+    position[i] = start.x;
+    speed[i] = buttons[i].target / 15.0;
   }
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-  Tremble(canvas.pictures, job.view);
-  int viewWidth = job.view.right - job.view.left;
-  int viewHeight = job.view.bottom - job.view.top;
-  RECT buttonArea = {0, 0, job.canvasWidth, job.canvasHeight};
-  RECT viewArea = {0, 0, viewWidth, viewHeight};
-  DWORD startTime = GetTickCount();
+  Tremble(canvas.pictures, viewWidth, viewHeight);
+  const RECT buttonArea = {0, 0, canvasWidth, canvasHeight};
+  const RECT viewArea = {0, 0, viewWidth, viewHeight};
+  const DWORD startTime = GetTickCount();
   bool anyMoved = true;
-  for (int frame = 0;; ++frame) {
+  for (int frameNumber = 0;; ++frameNumber) {
     if (!anyMoved && GetTickCount() - startTime >= kMinimumMs) return true;
-    DWORD frameStart = GetTickCount();
-    FillRect(canvas.buttons, &buttonArea, GetSysColorBrush(COLOR_BTNFACE));
+    const DWORD frameStart = GetTickCount();
+    FillRect(canvas.buttons.get(), &buttonArea, GetSysColorBrush(COLOR_BTNFACE));
     anyMoved = false;
-    for (int i = 0; i < SlideInJob::kButtonCount; ++i) {
-      const SlideInJob::Button& b = job.buttons[i];
-      // Canvas x 0 is the Start button's left edge.
+    for (int i = 0; i < kButtonCount; ++i) {
+      const Button& b = buttons[i];
+      // Positions are in bar coordinates, and so is the canvas: it is copied to the
+      // bar at the Start button's corner, where each picture then sits as on its
+      // button (a 24 x 24 picture centred in a 34 x 30 button).
       if (b.picture)
-        canvas.DrawPicture(canvas.buttons, b.picture, static_cast<int>(position[i]) - job.start.x, 3,
+        canvas.DrawPicture(canvas.buttons.get(), b.picture.get(), static_cast<int>(position[i]), kButtonRow,
                            b.width, b.height, kMagenta);
       bool moved = false;
       position[i] = bar::SlideStep(position[i], b.target, speed[i], &moved);
       anyMoved = anyMoved || moved;
     }
-    BitBlt(canvas.frameDc, job.barOrigin.x + job.start.x, job.barOrigin.y + job.start.y,
-           job.canvasWidth, job.canvasHeight, canvas.buttons, 0, 0, SRCCOPY);
-    if (frame % 2 == 0) {
-      FillRect(canvas.view, &viewArea, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    BitBlt(canvas.frameDc.get(), barOrigin.x + start.x, barOrigin.y + start.y, canvasWidth, canvasHeight,
+           canvas.buttons.get(), 0, 0, SRCCOPY);
+    if (frameNumber % 2 == 0) {
+      FillRect(canvas.view.get(), &viewArea, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       for (int i = 2; i >= 0; --i) {  // 161, 160, then 159 on top
         const Trembler& t = canvas.pictures[i];
         if (t.picture)
-          canvas.DrawPicture(canvas.view, t.picture, t.x, t.y, kPictureWidth, kPictureHeight, RGB(0, 0, 0));
+          canvas.DrawPicture(canvas.view.get(), t.picture.get(), t.x, t.y, kPictureWidth, kPictureHeight,
+                             RGB(0, 0, 0));
       }
-      Tremble(canvas.pictures, job.view);
+      Tremble(canvas.pictures, viewWidth, viewHeight);
     }
-    BitBlt(canvas.frameDc, job.view.left, job.view.top, viewWidth, viewHeight, canvas.view, 0, 0, SRCCOPY);
-    while (GetTickCount() - frameStart < kFrameMs) Sleep(1);
-    if (job.revealState.load() == SlideInJob::kStopRequested) return false;
+    BitBlt(canvas.frameDc.get(), view.left, view.top, viewWidth, viewHeight, canvas.view.get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    FrameShown(frameNumber);
+    if (!SleepUntil(frameStart, kFrameMs)) return false;
   }
 }
 
-DWORD WINAPI SlideInThread(void* parameter) {
-  std::shared_ptr<SlideInJob> job(*static_cast<std::shared_ptr<SlideInJob>*>(parameter));
-  delete static_cast<std::shared_ptr<SlideInJob>*>(parameter);
-  Sleep(50);
-  if (job->revealState.load() != SlideInJob::kRunning) {
-    job->revealState = SlideInJob::kIdle;
-    return 0;
-  }
-  bool completed;
-  {
-    Canvas canvas(*job);
-    // Without a canvas there is nothing to animate; the bar still opens.
-    completed = !canvas.Ready() || Animate(*job, canvas);
-  }
-  if (completed) {
-    // The UI thread shows the buttons and sets revealState back to idle.
-    if (!PostMessageW(job->bar, job->doneMessage, 0, 0)) job->revealState = SlideInJob::kIdle;
-  } else {
-    job->revealState = SlideInJob::kIdle;
-  }
-  return 0;
-}
-
-}  // namespace
-
-HANDLE StartSlideInWorker(std::shared_ptr<SlideInJob> job) {
-  job->revealState = SlideInJob::kRunning;
-  auto* parameter = new std::shared_ptr<SlideInJob>(job);
-  HANDLE thread = CreateThread(nullptr, 0, SlideInThread, parameter, 0, nullptr);
-  if (!thread) {
-    delete parameter;
-    job->revealState = SlideInJob::kIdle;
-  }
-  return thread;
+void SlideInJob::Completed() {
+  // The bar shows the buttons and tells the frame, on its own thread.
+  PostMessageW(bar, doneMessage, 0, 0);
 }

@@ -5,7 +5,7 @@
 // shape is drawn twice, so the picture ends as the screen was. The dialog ends
 // itself when the animation has completed.
 //
-// The worker shares with the dialog only the job (revealState atomic) and posts
+// The worker shares with the dialog only the job (revealState) and posts
 // WM_ZOOM_DONE at the end; it never waits for the UI thread.
 #pragma once
 
@@ -15,21 +15,26 @@
 #include <memory>
 
 #include "framework/dialog.h"
+#include "ui/animation_worker.h"
 #include "ui/zoom_tables.h"
 
-struct ZoomJob {
-  enum State : int { kIdle = 0, kRunning = 1, kStopRequested = 2 };
-  std::atomic<int> revealState{kIdle};
+// The zoom, run by an animation worker. The job owns the tables and the snapshot.
+class ZoomJob : public AnimationJob {
+ public:
   std::atomic<int> stepsDone{0};   // outline and rectangle steps drawn so far
   std::atomic<bool> snapshotTaken{false};
   HWND dialog = nullptr;
   ZoomGeometry geometry{};
   ZoomOutlineTable outlines{};
   ZoomRectTable rects{};
-  HBITMAP snapshot = nullptr;
+  win32::GdiObject<HBITMAP> snapshot;
+  // Written by the worker; read once it has ended.
   bool completed = false;
   DWORD firstStepAt = 0, lastStepAt = 0;  // tick counts of the first and last step's start
-  ~ZoomJob();
+
+ protected:
+  bool Run() override;
+  void Completed() override;
 };
 
 class CZoomIntroDlg : public CDialog {
@@ -47,8 +52,7 @@ class CZoomIntroDlg : public CDialog {
   void OnCancel() override {}
 
  private:
-  void StopWorker();
   RECT target_;
   std::shared_ptr<ZoomJob> job_;
-  HANDLE worker_ = nullptr;
+  AnimationWorker worker_{500};  // ending the dialog waits for the worker at most 500 ms
 };

@@ -1,10 +1,16 @@
 // The control bar on real windows: its set-up, the slide-in that shows the buttons
-// only at its end, closing during the slide-in, and the hover label.
+// only at its end (and not before 1850 ms), its pictures where the buttons show
+// them, the pictures it owns, closing during the slide-in, and the hover label.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "bar_test_window.h"
 #include "ui/hover_label.h"
@@ -36,6 +42,69 @@ void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();
   PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
+
+// The bar's strip as the frame's client area shows it (read from the frame's own
+// context, children included), on whichever thread asks.
+struct BarPixels {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
+
+  BarPixels(HWND frame, HWND bar) {
+    RECT r;
+    GetClientRect(bar, &r);
+    width = r.right;
+    height = r.bottom;
+    POINT origin = {0, 0};
+    MapWindowPoints(bar, frame, &origin, 1);
+    pixels.resize(static_cast<size_t>(width) * height);
+    HDC frameDc = GetDCEx(frame, nullptr, DCX_CACHE);
+    HDC memory = CreateCompatibleDC(frameDc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(frameDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, frameDc, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(frame, frameDc);
+  }
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+
+  // The box of the pixels in [left, right) x [top, bottom) that are not the face colour.
+  RECT Picture(int left, int top, int right, int bottom) const {
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    RECT box = {right, bottom, left, top};
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (At(x, y) != faceRgb) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x + 1);
+          box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    return box;
+  }
+
+  void Save(const char* path) const {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header = {sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
+    if (FILE* out = std::fopen(path, "wb")) {
+      std::fwrite(&file, sizeof file, 1, out);
+      std::fwrite(&header, sizeof header, 1, out);
+      std::fwrite(pixels.data(), 4, pixels.size(), out);
+      std::fclose(out);
+    }
+  }
+};
 
 TEST(ButtonBar, SetUpBindsPlacesAndHidesTheControls) {
   BarWindow w;
@@ -119,7 +188,9 @@ TEST(SlideIn, ShowsTheButtonsOnlyAtItsEndAndTellsTheFrame) {
     }
     return w.frame.openingsDone > 0;
   }));
-  std::printf("slide-in: WM_MG_OPENINGDONE after %lu ms\n", GetTickCount() - start);
+  DWORD took = GetTickCount() - start;
+  std::printf("slide-in: WM_MG_OPENINGDONE after %lu ms\n", static_cast<unsigned long>(took));
+  EXPECT_GE(took, 1850u) << "the slide-in lasts at least 1850 ms";
   EXPECT_FALSE(shownEarly);
   for (UINT id : kLayoutIds) EXPECT_TRUE(Shown(w.Control(id))) << id;
   EXPECT_FALSE(Shown(w.Control(IDC_STOPKEY)));
@@ -128,6 +199,90 @@ TEST(SlideIn, ShowsTheButtonsOnlyAtItsEndAndTellsTheFrame) {
   EXPECT_EQ(w.frame.openingsDone, 1);
   w.bar.StartSlideIn(w.frame.GetSafeHwnd(), w.view.GetSafeHwnd());  // only once
   EXPECT_EQ(w.bar.GetRevealState(), 0);
+}
+
+TEST(SlideIn, EachPictureSitsWhereItsButtonShowsItDuringTheSlideAndAfter) {
+  SetCursorPos(1000, 700);  // no button hot when the bar is shown
+  BarWindow w(true);
+  ASSERT_TRUE(w.created);
+  HWND frame = w.frame.GetSafeHwnd(), barWindow = w.bar.GetSafeHwnd();
+  // The first frame after the motion (15 steps at most), long before the end.
+  const int kLateFrame = 15;
+  std::unique_ptr<BarPixels> midway;
+  std::atomic<bool> hiddenMidway{false};
+  w.bar.WatchSlideInFrames([&](int number) {
+    if (number != kLateFrame) return;
+    midway = std::make_unique<BarPixels>(frame, barWindow);
+    hiddenMidway = !Shown(w.Control(IDC_START)) && !Shown(w.Control(IDC_EXIT));
+  });
+  w.bar.StartSlideIn(frame, w.view.GetSafeHwnd());
+  ASSERT_TRUE(PumpUntil([&] { return w.frame.openingsDone > 0; }));
+  PumpFor(50);
+  BarPixels done(frame, barWindow);
+  ASSERT_TRUE(midway);
+  EXPECT_TRUE(hiddenMidway.load()) << "the frame was taken while the buttons were hidden";
+  midway->Save("slide_in_midway.bmp");
+  done.Save("slide_in_done.bmp");
+  const UINT buttons[] = {IDC_START, IDC_STOP, IDC_RESET, IDC_HISCORE, IDC_HELP_COMMAND, IDC_VERSION, IDC_EXIT};
+  for (UINT id : buttons) {
+    RECT slot = w.RectInBar(id);
+    RECT during = midway->Picture(slot.left, slot.top, slot.right, slot.bottom);
+    RECT after = done.Picture(slot.left, slot.top, slot.right, slot.bottom);
+    EXPECT_LT(after.left, after.right) << id << ": the finished button shows a picture";
+    EXPECT_EQ(during.left, after.left) << id;
+    EXPECT_EQ(during.top, after.top) << id;
+    EXPECT_EQ(during.right, after.right) << id;
+    EXPECT_EQ(during.bottom, after.bottom) << id;
+    int differing = 0;
+    for (int y = slot.top; y < slot.bottom; ++y)
+      for (int x = slot.left; x < slot.right; ++x) differing += midway->At(x, y) != done.At(x, y);
+    EXPECT_EQ(differing, 0) << id << ": the slot looks the same during the slide and after";
+  }
+}
+
+// A worker that a stalled machine holds past the bar's bounded wait draws with
+// pictures of its own: the buttons' are gone with the bar, its copies are not,
+// until it ends.
+TEST(SlideIn, DrawsWithCopiesOfThePicturesThatItOwnsAndFrees) {
+  BarWindow w;
+  ASSERT_TRUE(w.created);
+  HANDLE holdEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_TRUE(holdEvent);
+  std::atomic<bool> stalled{false};
+  w.bar.WatchSlideInFrames([&](int number) {
+    if (number != 1) return;
+    stalled = true;
+    WaitForSingleObject(holdEvent, 10000);
+  });
+  w.bar.StartSlideIn(w.frame.GetSafeHwnd(), w.view.GetSafeHwnd());
+  std::shared_ptr<SlideInJob> job = w.bar.SlideIn();
+  ASSERT_TRUE(job);
+  const UINT buttons[] = {IDC_START, IDC_STOP, IDC_RESET, IDC_HISCORE, IDC_HELP_COMMAND, IDC_VERSION, IDC_EXIT};
+  HBITMAP originals[SlideInJob::kButtonCount], copies[SlideInJob::kButtonCount];
+  for (int i = 0; i < SlideInJob::kButtonCount; ++i) {
+    originals[i] = w.bar.GetButton(buttons[i])->CurrentImage()->bitmap;
+    copies[i] = job->buttons[i].picture.get();
+    ASSERT_TRUE(copies[i]) << buttons[i];
+    EXPECT_NE(copies[i], originals[i]) << buttons[i];
+    BITMAP a{}, b{};
+    GetObjectW(originals[i], sizeof a, &a);
+    GetObjectW(copies[i], sizeof b, &b);
+    EXPECT_EQ(b.bmWidth, a.bmWidth) << buttons[i];
+    EXPECT_EQ(b.bmHeight, a.bmHeight) << buttons[i];
+  }
+  ASSERT_TRUE(PumpUntil([&] { return stalled.load(); }));
+  ASSERT_TRUE(w.frame.DestroyWindow());  // the bar waits 500 ms, then goes
+  EXPECT_EQ(job->revealState.load(), SlideInJob::kStopRequested) << "the worker is still held";
+  for (int i = 0; i < SlideInJob::kButtonCount; ++i) {
+    EXPECT_EQ(GetObjectType(originals[i]), 0u) << buttons[i] << ": the button's picture is gone";
+    EXPECT_EQ(GetObjectType(copies[i]), static_cast<DWORD>(OBJ_BITMAP)) << buttons[i] << ": the copy is not";
+  }
+  SetEvent(holdEvent);
+  ASSERT_TRUE(PumpUntil([&] { return job->revealState.load() == SlideInJob::kIdle; }));
+  for (int i = 0; i < SlideInJob::kButtonCount; ++i)
+    EXPECT_EQ(GetObjectType(copies[i]), 0u) << buttons[i] << ": freed when the run ended";
+  EXPECT_EQ(w.frame.openingsDone, 0);
+  CloseHandle(holdEvent);
 }
 
 TEST(SlideIn, ClosingDuringItStopsTheWorkerAndShowsNothing) {
