@@ -376,7 +376,7 @@ TEST(HighScoreTable, EachRevealFrameCopiesOneBandMoreOfTheTablesTop) {
   MgInfo record = TableRecord();
   std::vector<uint32_t> table;
   {
-    HBITMAP drawn = DrawHighScoreTable(record, 0, kSuffix);
+    HBITMAP drawn = DrawHighScoreTable(ScoreRowsOf(record), 0, kSuffix);
     ASSERT_TRUE(drawn);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, drawn);
