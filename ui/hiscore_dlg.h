@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/dialog.h"
 #include "records/mg_info.h"
 #include "ui/flex_button.h"
@@ -71,5 +72,7 @@ class CHiScoreDlg : public CDialog {
   std::shared_ptr<RevealJob> job_;
   HANDLE worker_ = nullptr;
   HWND toolTip_ = nullptr;
+  win32::GdiObject<HFONT> dialogFont_;  // the template's, made to show Japanese
+  win32::GdiObject<HFONT> tipFont_;
   CFlexButton sendButton_;
 };

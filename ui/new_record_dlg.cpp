@@ -7,6 +7,7 @@
 #include "records/high_score_table.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
+#include "ui/japanese_font.h"
 
 namespace {
 
@@ -17,13 +18,13 @@ std::wstring WindowText(HWND hwnd) {
   return std::wstring(text.data());
 }
 
-// A bold copy of a font (the dialog's when font is null).
-HFONT MakeBoldFont(HFONT font) {
+// A bold copy of a font (the GUI font when font is null), showing Japanese.
+win32::GdiObject<HFONT> MakeBoldFont(HFONT font) {
   LOGFONTW lf{};
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (!GetObjectW(font, sizeof lf, &lf)) return nullptr;
   lf.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&lf);
+  return MakeJapaneseFont(lf);
 }
 
 }  // namespace
@@ -79,10 +80,6 @@ CNewRecordDlg::CNewRecordDlg(MgInfo* record, const char* scoreText, uint32_t sco
       unitSuffix_(std::move(unitSuffix)),
       nameEdit_(static_cast<int>(kNameBytes)) {}
 
-CNewRecordDlg::~CNewRecordDlg() {
-  if (boldFont_) DeleteObject(boldFont_);
-}
-
 std::string CNewRecordDlg::MessageText() const {
   if (rank_ < 0) return std::string();
   std::string score = Utf8FromWide(WideFromCp932(record_->table[rank_].scoreText).c_str());
@@ -90,10 +87,13 @@ std::string CNewRecordDlg::MessageText() const {
 }
 
 BOOL CNewRecordDlg::OnInitDialog() {
+  // The labels, the buttons and the name box (a typed Japanese name) alike.
+  dialogFont_ = JapaneseFontLike(hwnd_);
+  SetDialogFont(hwnd_, dialogFont_.get());
   HWND message = GetDlgItem(hwnd_, IDC_NEWRECORD_MESSAGE);
   SetWindowTextW(message, WideFromUtf8(MessageText().c_str()).c_str());
   boldFont_ = MakeBoldFont(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-  if (boldFont_) SendMessageW(message, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
+  if (boldFont_) SendMessageW(message, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
 
   HWND edit = GetDlgItem(hwnd_, IDC_NAME_EDIT);
   nameEdit_.SubclassWindow(edit);

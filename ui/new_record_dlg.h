@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/dialog.h"
 #include "framework/window.h"
 #include "records/mg_info.h"
@@ -38,7 +39,6 @@ class CNewRecordDlg : public CDialog {
   // scoreText as the game formatted it (ASCII), unitSuffix UTF-8. The record must
   // outlive the dialog.
   CNewRecordDlg(MgInfo* record, const char* scoreText, uint32_t scoreMs, std::string unitSuffix);
-  ~CNewRecordDlg() override;
 
   int Rank() const { return rank_; }  // 0-9, or -1: not ranked, do not show
 
@@ -60,6 +60,7 @@ class CNewRecordDlg : public CDialog {
   MgInfo* record_;
   int rank_;
   std::string unitSuffix_;
-  HFONT boldFont_ = nullptr;
+  win32::GdiObject<HFONT> dialogFont_;  // the template's, made to show Japanese
+  win32::GdiObject<HFONT> boldFont_;
   CNameEdit nameEdit_;
 };
