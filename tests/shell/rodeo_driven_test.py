@@ -818,6 +818,9 @@ def test_english(args, probe):
     locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
     if not check("en_us.utf8" in locales, "the en_US.UTF-8 locale is there (scripts/install-deps.sh makes it)"):
         return
+    # The prefix is this test's own: a game left running by an interrupted run
+    # (which a second copy would bring to the front) is ended first.
+    subprocess.run(["wineserver", "-k"], env=dict(env(), WINEPREFIX=prefix()), capture_output=True, timeout=60)
     forget_record()
     rodeo = Rodeo(args.exe)
     try:
