@@ -2,14 +2,17 @@
 
 #include <cstring>
 
+#include "records/cp932_text.h"
 #include "records/little_endian.h"
 #include "records/mg_info.h"
 #include "records/record_codec.h"
 
 namespace {
 
+// Cut between characters: the page reads the text as code page 932, and half a
+// character at the end would make it read a different one.
 void AppendText(std::vector<uint8_t>& block, const std::string& text) {
-  size_t length = text.size() < kRankingTextMax ? text.size() : kRankingTextMax;
+  size_t length = Cp932CutLength(text.data(), text.size(), kRankingTextMax);
   block.push_back(static_cast<uint8_t>(length));
   block.insert(block.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
 }

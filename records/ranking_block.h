@@ -19,7 +19,8 @@ struct RankingEntry {
 };
 
 // Each text can carry at most 255 bytes, what its length byte holds; a longer one
-// is sent cut, so that the lengths always describe the block.
+// is sent cut at the last code page 932 character boundary that fits, so that the
+// lengths always describe the block and no character is sent in half.
 constexpr size_t kRankingTextMax = 255;
 
 std::vector<uint8_t> BuildRankingBlock(const RankingEntry& e);

@@ -23,10 +23,11 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 # Wine runs in Japanese (LANG=ja_JP.UTF-8); without that locale it cannot name
-# files with Japanese characters.
-ensure_japanese_locale() {
-  locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' && return
-  "${sudo_cmd[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+# files with Japanese characters. One driven test runs it in English
+# (en_US.UTF-8), which needs its locale for the same reason (window titles too).
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qi "^$1\.utf-\?8\$" && return
+  "${sudo_cmd[@]}" localedef -i "$1" -f UTF-8 "$1.UTF-8"
 }
 
 missing=()
@@ -39,4 +40,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-ensure_japanese_locale
+ensure_locale ja_JP
+ensure_locale en_US

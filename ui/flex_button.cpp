@@ -172,7 +172,7 @@ LRESULT CFlexButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       return WithoutRedraw([&] {
         if (acceptFocus) return Default();
-        SetFocus(nullptr);
+        SetFocus(refusedFocusTo && IsWindow(refusedFocusTo) ? refusedFocusTo : nullptr);
         return LRESULT(0);
       });
     case WM_KILLFOCUS:

@@ -55,6 +55,9 @@ class CFlexButton : public CWnd {
   int lightCheckedBackground = 1;
   int contentLayout = flex::kPictureLeft;
   int acceptFocus = 0;
+  // Where a refused focus goes: nowhere by default. A dialog names a control here
+  // so that its keys (Return, ESC) still reach it after a press on this button.
+  HWND refusedFocusTo = nullptr;
   flex::FlexStyle flexStyle = flex::kFlat;
   std::unique_ptr<ImageSlot> imageSlots[kSlotCount];
 

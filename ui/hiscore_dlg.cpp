@@ -7,19 +7,20 @@
 #include "core/win32/wide_text.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
+#include "ui/japanese_font.h"
 #include "ui/send_ranking.h"
 #include "ui/window_messages.h"
 
 namespace {
 
-// The table font: bold 12-point "ＭＳ Ｐゴシック" for the screen.
-HFONT MakeTableFont(HDC screen) {
+// The table font: bold 12-point "ＭＳ Ｐゴシック" for the screen (or the Japanese
+// face the system has instead: the names are Japanese).
+win32::GdiObject<HFONT> MakeTableFont(HDC screen) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(120, GetDeviceCaps(screen, LOGPIXELSY), 720);
   lf.lfWeight = FW_BOLD;
-  lf.lfCharSet = DEFAULT_CHARSET;
   wcscpy(lf.lfFaceName, L"ＭＳ Ｐゴシック");
-  return CreateFontIndirectW(&lf);
+  return MakeJapaneseFont(lf);
 }
 
 void DrawRow(HDC dc, int dx, int dy, int y, const std::wstring& name, const std::wstring& score,
@@ -39,10 +40,10 @@ HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::stri
   if (!board) return nullptr;
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HFONT font = MakeTableFont(screen);
+  win32::GdiObject<HFONT> font = MakeTableFont(screen);
   ReleaseDC(nullptr, screen);
   HGDIOBJ oldBitmap = SelectObject(dc, board);
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  HGDIOBJ oldFont = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   std::wstring suffix = WideFromUtf8(unitSuffix.c_str());
   for (int i = 0; i < static_cast<int>(rows.size()) && i < kTableRows; ++i) {
@@ -57,7 +58,6 @@ HBITMAP DrawHighScoreTable(const ScoreRows& rows, int highlight, const std::stri
   }
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
-  DeleteObject(font);
   DeleteDC(dc);
   return board;
 }
@@ -99,11 +99,17 @@ CHiScoreDlg::CHiScoreDlg(ScoreRows rows, int highlight, RankingAddress rankingAd
 CHiScoreDlg::~CHiScoreDlg() { StopReveal(); }
 
 BOOL CHiScoreDlg::OnInitDialog() {
+  dialogFont_ = JapaneseFontLike(hwnd_);
+  SetDialogFont(hwnd_, dialogFont_.get());
   // The Send button's tooltip: its text is asked for (string 1101) when shown.
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
   HWND send = GetDlgItem(hwnd_, IDC_SEND);
+  if (toolTip_) {
+    tipFont_ = JapaneseFontLike(toolTip_);  // the tip is Japanese
+    if (tipFont_) SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont_.get()), FALSE);
+  }
   if (toolTip_ && send) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -116,6 +122,9 @@ BOOL CHiScoreDlg::OnInitDialog() {
   if (sendButton_.AttachToControl(IDC_SEND, hwnd_)) {
     sendButton_.SetSingleIcon(IDI_SEND);
     sendButton_.flexStyle = flex::kThinRaised;
+    // The button refuses the focus; a press on it hands it to OK, as the opening
+    // does below, so that ESC and Return still close the table afterwards.
+    sendButton_.refusedFocusTo = GetDlgItem(hwnd_, IDOK);
     InvalidateRect(send, nullptr, TRUE);
   }
 

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/dialog.h"
 #include "ui/animation_worker.h"
 #include "ui/flex_button.h"
@@ -91,5 +92,7 @@ class CHiScoreDlg : public CDialog {
   std::function<void(int frame)> revealFrameShown_;
   AnimationWorker worker_{1000};  // closing waits for the reveal at most this long
   HWND toolTip_ = nullptr;
+  win32::GdiObject<HFONT> dialogFont_;  // the template's, made to show Japanese
+  win32::GdiObject<HFONT> tipFont_;
   CFlexButton sendButton_;
 };

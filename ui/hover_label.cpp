@@ -1,24 +1,21 @@
 #include "ui/hover_label.h"
 
 #include "ui/bar_layout.h"
+#include "ui/japanese_font.h"
 
 HoverLabel& HoverLabel::Instance() {
   static HoverLabel label;
   return label;
 }
 
-HoverLabel::~HoverLabel() {
-  if (font_) DeleteObject(font_);
-}
-
 bool HoverLabel::MakeWindow(HWND owner) {
   if (!font_) {
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
+    // 9-point "ＭＳ Ｐゴシック", or the Japanese face the system has instead.
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(9, GetDeviceCaps(win32::WindowDc(nullptr).get(), LOGPIXELSY), 72);
+    lf.lfWeight = FW_NORMAL;
+    lstrcpynW(lf.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
+    font_ = MakeJapaneseFont(lf);
   }
   if (GetSafeHwnd()) return true;
   const wchar_t* windowClass = RegisterWindowClass(CS_SAVEBITS | CS_HREDRAW | CS_VREDRAW);
@@ -31,12 +28,12 @@ void HoverLabel::Show(HWND window, int stringId, UINT delayMs) {
   wchar_t text[256] = {};
   LoadStringW(GetModuleHandleW(nullptr), static_cast<UINT>(stringId), text, 256);
   text_ = text;
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, font_);
   SIZE extent = {0, 0};
-  GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &extent);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  {
+    win32::WindowDc dc(hwnd_);
+    win32::SelectedObject font(dc.get(), font_.get());
+    GetTextExtentPoint32W(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &extent);
+  }
   size_ = {extent.cx + 6, extent.cy + 4};
   ++serial_;
   hidden_ = false;
@@ -80,10 +77,11 @@ LRESULT HoverLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
       SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
       SetBkMode(dc, TRANSPARENT);
-      HGDIOBJ old = SelectObject(dc, font_);
-      DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &client,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-      SelectObject(dc, old);
+      {
+        win32::SelectedObject font(dc, font_.get());
+        DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &client,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      }
       EndPaint(hwnd_, &ps);
       return 0;
     }

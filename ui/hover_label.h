@@ -8,12 +8,12 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/window.h"
 
 class HoverLabel : public CWnd {
  public:
   static HoverLabel& Instance();
-  ~HoverLabel() override;
 
   // stringId -1: the window's control id. The popup is owned by the window's
   // top-level window and made on first use.
@@ -30,7 +30,7 @@ class HoverLabel : public CWnd {
   void OnTimer(UINT_PTR id);
 
   std::wstring text_;
-  HFONT font_ = nullptr;
+  win32::GdiObject<HFONT> font_;
   SIZE size_{};
   UINT serial_ = 0;
   bool hidden_ = true;

@@ -7,6 +7,7 @@
 
 #include "core/win32/wide_text.h"
 #include "ui/hand_cursor.h"
+#include "ui/japanese_font.h"
 
 namespace {
 
@@ -29,7 +30,6 @@ CLinkStatic::Opener CLinkStatic::opener = ShellOpen;
 CLinkStatic::~CLinkStatic() {
   if (toolTip_ && IsWindow(toolTip_)) ::DestroyWindow(toolTip_);
   if (hand_) DestroyCursor(hand_);
-  if (font_) DeleteObject(font_);
 }
 
 bool CLinkStatic::Attach(UINT id, HWND dialog) {
@@ -42,8 +42,8 @@ bool CLinkStatic::Attach(UINT id, HWND dialog) {
   if (!current) current = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (GetObjectW(current, sizeof lf, &lf)) {
     lf.lfUnderline = underline ? TRUE : FALSE;
-    font_ = CreateFontIndirectW(&lf);
-    if (font_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    font_ = MakeJapaneseFont(lf);
+    if (font_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
   FitToText();
   if (!hand_) hand_ = LoadHandCursor();
@@ -52,6 +52,9 @@ bool CLinkStatic::Attach(UINT id, HWND dialog) {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
   if (toolTip_) {
+    // The tip is Japanese: the tooltip's own font may have no such characters.
+    tipFont_ = JapaneseFontLike(toolTip_);
+    if (tipFont_) SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(tipFont_.get()), FALSE);
     std::wstring text = WideFromUtf8(linkTarget.c_str());
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -103,12 +106,13 @@ void CLinkStatic::FitToText() {
   GetWindowRect(hwnd_, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   std::wstring text = WindowText(hwnd_);
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, font_ ? font_ : reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  win32::WindowDc dc(hwnd_);
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  {
+    win32::SelectedObject font(dc.get(), font_ ? font_.get()
+                                              : reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  }
   LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
   int height = r.bottom - r.top, width = r.right - r.left;
   if (style & SS_CENTERIMAGE) {
@@ -125,6 +129,20 @@ void CLinkStatic::FitToText() {
   }
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  // A tool keeps the rectangle it was given: without this, a link whose text came
+  // after it was attached keeps a tool of its old (often empty) size and never
+  // shows its tip.
+  UpdateToolRect();
+}
+
+void CLinkStatic::UpdateToolRect() {
+  if (!toolTip_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = hwnd_;
+  tool.uId = 1;
+  GetClientRect(hwnd_, &tool.rect);
+  SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 COLORREF CLinkStatic::CurrentColour() const {

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/window.h"
 
 class CLinkStatic : public CWnd {
@@ -51,8 +52,11 @@ class CLinkStatic : public CWnd {
  private:
   void Redraw();
   void OnClicked();
+  // The tooltip's tool covers the control as it is now.
+  void UpdateToolRect();
 
-  HFONT font_ = nullptr;
+  win32::GdiObject<HFONT> font_;
+  win32::GdiObject<HFONT> tipFont_;
   HCURSOR hand_ = nullptr;
   HWND toolTip_ = nullptr;
 };

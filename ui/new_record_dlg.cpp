@@ -6,6 +6,7 @@
 #include "core/win32/wide_text.h"
 #include "ui/cp932_win.h"
 #include "ui/dialog_ids.h"
+#include "ui/japanese_font.h"
 
 namespace {
 
@@ -16,13 +17,13 @@ std::wstring WindowText(HWND hwnd) {
   return std::wstring(text.data());
 }
 
-// A bold copy of a font (the dialog's when font is null).
-HFONT MakeBoldFont(HFONT font) {
+// A bold copy of a font (the GUI font when font is null), showing Japanese.
+win32::GdiObject<HFONT> MakeBoldFont(HFONT font) {
   LOGFONTW lf{};
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (!GetObjectW(font, sizeof lf, &lf)) return nullptr;
   lf.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&lf);
+  return MakeJapaneseFont(lf);
 }
 
 }  // namespace
@@ -78,10 +79,6 @@ CNewRecordDlg::CNewRecordDlg(std::string scoreText, int rank, std::string lastNa
       unitSuffix_(std::move(unitSuffix)),
       nameEdit_(kNameBytes) {}
 
-CNewRecordDlg::~CNewRecordDlg() {
-  if (boldFont_) DeleteObject(boldFont_);
-}
-
 std::string CNewRecordDlg::MessageText() const {
   if (rank_ < 0) return std::string();
   std::string score = Utf8FromWide(WideFromCp932(scoreText_).c_str());
@@ -89,10 +86,13 @@ std::string CNewRecordDlg::MessageText() const {
 }
 
 BOOL CNewRecordDlg::OnInitDialog() {
+  // The labels, the buttons and the name box (a typed Japanese name) alike.
+  dialogFont_ = JapaneseFontLike(hwnd_);
+  SetDialogFont(hwnd_, dialogFont_.get());
   HWND message = GetDlgItem(hwnd_, IDC_NEWRECORD_MESSAGE);
   SetWindowTextW(message, WideFromUtf8(MessageText().c_str()).c_str());
   boldFont_ = MakeBoldFont(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-  if (boldFont_) SendMessageW(message, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
+  if (boldFont_) SendMessageW(message, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
 
   HWND edit = GetDlgItem(hwnd_, IDC_NAME_EDIT);
   nameEdit_.SubclassWindow(edit);

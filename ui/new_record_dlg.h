@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/dialog.h"
 #include "framework/window.h"
 
@@ -36,7 +37,6 @@ class CNewRecordDlg : public CDialog {
   // The ranked entry's score text as stored (" 41.250"), its rank (0-9), the name
   // typed last (code page 932, offered again) and unitSuffix (UTF-8).
   CNewRecordDlg(std::string scoreText, int rank, std::string lastName, std::string unitSuffix);
-  ~CNewRecordDlg() override;
 
   int Rank() const { return rank_; }
   // The name in the box when the dialog closed (code page 932, at most 16 bytes).
@@ -65,6 +65,7 @@ class CNewRecordDlg : public CDialog {
   std::string lastName_;
   std::string unitSuffix_;
   std::string name_;
-  HFONT boldFont_ = nullptr;
+  win32::GdiObject<HFONT> dialogFont_;  // the template's, made to show Japanese
+  win32::GdiObject<HFONT> boldFont_;
   CNameEdit nameEdit_;
 };

@@ -3,6 +3,7 @@
 #include "core/win32/wide_text.h"
 #include "ui/about_text.h"
 #include "ui/dialog_ids.h"
+#include "ui/japanese_font.h"
 
 namespace {
 
@@ -26,11 +27,10 @@ CVersionDlg::CVersionDlg(uint32_t totalPlayMs, uint32_t totalClicks, std::string
       title_(std::move(title)),
       version_(std::move(version)) {}
 
-CVersionDlg::~CVersionDlg() {
-  if (boldFont_) DeleteObject(boldFont_);
-}
-
 BOOL CVersionDlg::OnInitDialog() {
+  // First: the bold title and the link make their fonts from this one.
+  dialogFont_ = JapaneseFontLike(hwnd_);
+  SetDialogFont(hwnd_, dialogFont_.get());
   HWND titleLine = GetDlgItem(hwnd_, IDC_ABOUT_TITLE);
   SetText(hwnd_, IDC_ABOUT_TITLE, AboutTitleLine(title_, version_));
   LOGFONTW lf{};
@@ -38,8 +38,8 @@ BOOL CVersionDlg::OnInitDialog() {
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (GetObjectW(font, sizeof lf, &lf)) {
     lf.lfWeight = FW_BOLD;
-    boldFont_ = CreateFontIndirectW(&lf);
-    if (boldFont_) SendMessageW(titleLine, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
+    boldFont_ = MakeJapaneseFont(lf);
+    if (boldFont_) SendMessageW(titleLine, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
   }
 
   std::string home = LoadUtf8String(IDS_HOMEPAGE);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/win32/handle_owners.h"
 #include "framework/dialog.h"
 #include "ui/link_static.h"
 
@@ -15,7 +16,6 @@ class CVersionDlg : public CDialog {
  public:
   // The record's lifetime totals; title and version UTF-8, as the game describes itself.
   CVersionDlg(uint32_t totalPlayMs, uint32_t totalClicks, std::string title, std::string version);
-  ~CVersionDlg() override;
 
   CLinkStatic& Link() { return link_; }
 
@@ -28,6 +28,7 @@ class CVersionDlg : public CDialog {
   uint32_t totalClicks_;
   std::string title_;
   std::string version_;
-  HFONT boldFont_ = nullptr;
+  win32::GdiObject<HFONT> dialogFont_;  // the template's, made to show Japanese
+  win32::GdiObject<HFONT> boldFont_;
   CLinkStatic link_;
 };

@@ -56,15 +56,39 @@ TEST(RankingBlock, CutOrLengthenedBlocksAreRefused) {
   EXPECT_EQ(out.code, "untouched");
 }
 
-TEST(RankingBlock, OverlongTextsAreCutToWhatTheirLengthByteHolds) {
-  RankingEntry e = GameEntry();
-  e.code.assign(300, 'C');
-  Bytes block = BuildRankingBlock(e);
-  EXPECT_EQ(block[0], 255);
-  RankingEntry back{};
-  ASSERT_TRUE(ReadRankingBlock(block.data(), block.size(), &back));
-  EXPECT_EQ(back.code, std::string(255, 'C'));
-  EXPECT_EQ(back.scoreText, e.scoreText);
+// A text longer than its length byte holds is cut between characters: a Japanese
+// text whose 255th byte is the first half of a character loses that character
+// whole, so the page never reads half of one.
+TEST(RankingBlock, OverlongTextsAreCutAtACharacterBoundary) {
+  auto repeat = [](const std::string& piece, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i) out += piece;
+    return out;
+  };
+  const std::string a = "\x82\xA0";          // あ, two bytes
+  const std::string kana = "\xB1";            // ｱ, half-width: one byte
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string sent;
+  } cases[] = {
+      {"single-byte text", std::string(300, 'C'), std::string(255, 'C')},
+      {"255th byte starts a character", repeat(a, 128), repeat(a, 127)},
+      {"255 bytes end on a character", "x" + repeat(a, 127), "x" + repeat(a, 127)},
+      {"255th byte ends a character", "x" + repeat(a, 128), "x" + repeat(a, 127)},
+      {"half-width kana are single bytes", repeat(kana, 300), repeat(kana, 255)},
+  };
+  for (const Case& c : cases) {
+    for (bool inCode : {true, false}) {
+      RankingEntry e = GameEntry();
+      (inCode ? e.code : e.scoreText) = c.text;
+      Bytes block = BuildRankingBlock(e);
+      RankingEntry back{};
+      ASSERT_TRUE(ReadRankingBlock(block.data(), block.size(), &back)) << c.what;
+      EXPECT_EQ(inCode ? back.code : back.scoreText, c.sent) << c.what << (inCode ? " (code)" : " (text)");
+      EXPECT_EQ(inCode ? back.scoreText : back.code, inCode ? GameEntry().scoreText : GameEntry().code);
+    }
+  }
 }
 
 TEST(RankingBlock, TheUrlCarriesTheBestEntryAndTheStamp) {

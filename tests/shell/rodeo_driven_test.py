@@ -9,6 +9,7 @@ written to --shots for a person to open.
 import argparse
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -692,6 +693,255 @@ def test_fatal(args, probe):
                 run.kill()
 
 
+# --- Japanese on a Windows of another display language ---------------------------
+
+def rgb_crop(path, box):
+    # The pixels of box [l, t, r, b] of a screenshot: rows of (r, g, b).
+    l, t, r, b = box
+    w, h = r - l, b - t
+    if w <= 0 or h <= 0:
+        return []
+    raw = subprocess.run(["/usr/bin/convert", path, "-crop", "%dx%d+%d+%d" % (w, h, l, t), "+repage", "-depth", "8",
+                          "rgb:-"], capture_output=True, timeout=30).stdout
+    if len(raw) != w * h * 3:
+        return []
+    return [[tuple(raw[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+
+
+def glyph_shapes(rows, ink):
+    # The text's pieces, cut at the columns without ink, each as its ink pattern:
+    # characters drawn from a font that has them give as many different shapes as
+    # the text has different characters; a font without them draws each as the same
+    # box (or nothing), which gives one shape however many characters there are.
+    if not rows:
+        return []
+    marks = [[ink(p) for p in row] for row in rows]
+    used = [y for y, row in enumerate(marks) if any(row)]
+    if not used:
+        return []
+    marks = marks[used[0]:used[-1] + 1]
+    pieces, start = [], None
+    for x in range(len(marks[0]) + 1):
+        inked = x < len(marks[0]) and any(row[x] for row in marks)
+        if inked and start is None:
+            start = x
+        elif not inked and start is not None:
+            pieces.append(tuple(tuple(row[start:x]) for row in marks))
+            start = None
+    return pieces
+
+
+def dark(p):
+    # Darker than the dialogs' face, the smoothed edges of a drawn box included.
+    return sum(p) < 3 * 200
+
+
+def is_box(piece):
+    # A piece drawn as empty frames, one or several side by side: what a font
+    # without the characters shows (the bottom line may be cut off by a control's
+    # edge). Its top line is whole, and each column is a side or empty below it.
+    rows = [y for y, row in enumerate(piece) if any(row)]
+    piece = piece[rows[0]:rows[-1] + 1]
+    h, w = len(piece), len(piece[0])
+    if h < 5 or w < 4 or sum(piece[0]) < 0.9 * w:
+        return False
+    for x in range(w):
+        below = sum(piece[y][x] for y in range(1, h - 1))
+        if 0.1 * (h - 2) < below < 0.9 * (h - 2):
+            return False
+    return piece[1][0] and piece[1][-1]
+
+
+def check_drawn(path, box, text, what, ink=dark):
+    # Enough different shapes for the text's Japanese characters, beyond those of
+    # its other characters (which any font draws), and no empty frame among them.
+    japanese = {c for c in text if ord(c) > 0x7F}
+    other = {c for c in text if ord(c) <= 0x7F and not c.isspace()}
+    shapes = glyph_shapes(rgb_crop(path, box), ink)
+    # (Boxes are all one shape, and boxes side by side make one piece.)
+    want = len(other) + (len(japanese) if len(japanese) < 2 else max(2, -(-len(japanese) // 2)))
+    boxes = sum(1 for p in shapes if is_box(p))
+    return check(len(set(shapes)) >= want and boxes == 0,
+                 "%s: %r is drawn as characters (%d different shapes in %d pieces, want %d; %d empty frames)"
+                 % (what, text, len(set(shapes)), len(shapes), want, boxes))
+
+
+def dialog_items(probe):
+    # Every control of the open dialog: (id, [l, t, r, b], text), statics included.
+    items = []
+    for line in probe.run("dialog").splitlines()[1:]:
+        w = line.split(" ", 7)
+        if len(w) >= 7 and w[0] == "item":
+            items.append((int(w[1]), list(map(int, w[3:7])), w[7] if len(w) > 7 else ""))
+    return items
+
+
+def check_dialog_texts(probe, shot, what, inset=None, skip=()):
+    # Each control with Japanese text shows it as characters. inset: per control,
+    # a function of its width giving what is left out at its left, top, right and
+    # bottom (borders, a button's picture); 0 by default.
+    inset = inset or {}
+    screenshot(shot)
+    n = 0
+    for item, (l, t, r, b), text in dialog_items(probe):
+        if not any(ord(c) > 0x7F for c in text) or text.startswith("\uffff") or item in skip:
+            continue  # no Japanese, or a picture's resource number
+        dl, dt, dr, db = inset[item](r - l) if item in inset else (0, 0, 0, 0)
+        check_drawn(shot, [l + dl, t + dt, r - dr, b - db], text, "%s, control %d" % (what, item))
+        n += 1
+    return n
+
+
+def border(w):
+    return (4, 4, 4, 4)
+
+
+def hover_label_box(path, x, y):
+    # The hover label's inside, near the pointer: the label's left edge is the
+    # pointer's x, and its frame is a line of one colour along its top and down its
+    # left side (the first such corner below the pointer).
+    rows = rgb_crop(path, [x, y, x + 300, y + 60])
+    for top in range(len(rows) - 4):
+        row, c = rows[top], rows[top][0]
+        run = 0
+        while run < len(row) and row[run] == c:
+            run += 1
+        if run < 20 or rows[top + 1][0] != c or rows[top + 1][1] == c:
+            continue
+        bottom = top + 1
+        while bottom < len(rows) and rows[bottom][0] == c:
+            bottom += 1
+        return [x + 1, y + top + 1, x + run - 1, y + bottom - 1]
+    return None
+
+
+def test_english(args, probe):
+    # The main path in a prefix of an English Windows with Japanese fonts installed
+    # and no font settings of ours: every Japanese text must show as characters.
+    locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
+    if not check("en_us.utf8" in locales, "the en_US.UTF-8 locale is there (scripts/install-deps.sh makes it)"):
+        return
+    # The prefix is this test's own: a game left running by an interrupted run
+    # (which a second copy would bring to the front) is ended first.
+    subprocess.run(["wineserver", "-k"], env=dict(env(), WINEPREFIX=prefix()), capture_output=True, timeout=60)
+    forget_record()
+    rodeo = Rodeo(args.exe)
+    try:
+        if not check(probe.wait(ready, 60, "the buttons") is not None, "English prefix: the game starts"):
+            return
+        time.sleep(0.5)
+        # The bar's labels: resting on Start, then on the high-score button.
+        wid = window_id()
+        for x, label in ((20, "スタート (F5)"), (131, "ハイスコア (F8)")):
+            xdotool("mousemove", "--window", wid, "200", "200")
+            time.sleep(0.3)
+            xdotool("mousemove", "--window", wid, str(x), "17")
+            end = time.time() + 5
+            while time.time() < end and probe.run("label") != "label 1":
+                time.sleep(0.1)
+            time.sleep(0.2)
+            shot = os.path.join(args.shots, "en_01_label_%d.png" % x)
+            screenshot(shot)
+            loc = dict(kv.split(":") for kv in xdotool("getmouselocation").split()[:2])
+            box = hover_label_box(shot, int(loc["x"]), int(loc["y"]))
+            if check(box is not None, "the label %s shows" % label):
+                check_drawn(shot, box, label, "the bar's label")
+        xdotool("mousemove", "--window", wid, "200", "200")
+
+        # A ride that ranks; a Japanese name typed into the name box.
+        click_view(1)
+        d = wait_dialog(probe, "やったぜ！ハイスコア", 60)
+        if not check(d is not None, "the ride ends and the new-record dialog opens"):
+            return
+        xdotool("windowfocus", "--sync", xdotool("search", "--name", "やったぜ").split()[0])
+        time.sleep(0.3)
+        xdotool("key", "BackSpace")  # the offered name is selected
+        # One character at a time: xdotool lends a key the character's symbol for each
+        # one, and a character typed before Wine has seen the change can get lost:
+        # each is typed again until the box shows it.
+        typed = ""
+        for ch in "牛若丸":
+            for _ in range(4):
+                xdotool("type", "--delay", "100", ch)
+                end = time.time() + 2
+                while time.time() < end:
+                    d = dialog(probe)
+                    if d and d["items"].get(1018, (0, 0, ""))[2] != typed:
+                        break
+                    time.sleep(0.1)
+                now = d and d["items"].get(1018, (0, 0, ""))[2]
+                if now == typed + ch:
+                    typed = now
+                    break
+                print("     (typed %r, the box holds %r; again)" % (ch, now))
+                if now and now != typed:
+                    xdotool("key", "BackSpace")
+        d = dialog(probe)
+        check(d and d["items"].get(1018, (0, 0, ""))[2] == "牛若丸", "the typed Japanese name is in the box (%s)"
+              % ((d and d["items"].get(1018)),))
+        n = check_dialog_texts(probe, os.path.join(args.shots, "en_02_new_record.png"), "new record",
+                               {1018: border, 1: border})
+        check(n >= 4, "the new-record dialog's Japanese texts were looked at (%d)" % n)
+        screenshot(os.path.join(args.shots, "en_02_new_record_crop.png"), "500x400+262+180")
+        check(close_dialog(probe, d, 1), "ハイスコア closes the new-record dialog")
+
+        # The table: its label, and the name in the first row.
+        table = wait_dialog(probe, "ハイスコア")
+        if check(table is not None, "the table follows"):
+            time.sleep(1.0)  # the reveal
+            shot = os.path.join(args.shots, "en_03_table.png")
+            # (Send's caption shares its line with its picture, which would count as
+            # glyphs: it is drawn in the dialog's font, which the label shows.)
+            n = check_dialog_texts(probe, shot, "table", skip={1101})
+            check(n >= 1, "the table's Japanese label was looked at (%d)" % n)
+            l, t = table["items"][1016][1][:2]
+            bright = lambda p: p[0] > 230 and p[1] > 230
+            check_drawn(shot, [l + 1 + 40, t + 1 + 33, l + 1 + 196, t + 1 + 53], "牛若丸", "the table's first name",
+                        bright)
+            check(close_dialog(probe, table, 1), "OK closes the table")
+
+        # The About box: the title line, the slogan, the totals and their labels.
+        key("F10")
+        d = wait_dialog(probe, "バージョン情報")
+        if check(d is not None, "F10 opens the About box"):
+            time.sleep(0.3)
+            n = check_dialog_texts(probe, os.path.join(args.shots, "en_04_about.png"), "About")
+            check(n >= 7, "the About box's Japanese texts were looked at (%d)" % n)
+            screenshot(os.path.join(args.shots, "en_04_about_crop.png"), "400x400+312+190")
+            check(close_dialog(probe, d, 1), "OK closes it")
+
+        # The name is stored in code page 932 and shown again after a new start.
+        end_cleanly(rodeo, probe, lambda: key("Escape"), "ESC")
+        if args.dump:
+            out = subprocess.run([WINE_RUN, args.dump, stored_record()], env=env(), capture_output=True,
+                                 timeout=60).stdout
+            name = "牛若丸".encode("cp932")
+            check(re.search(b"name=" + re.escape(name) + b"\r?\n", out) is not None,
+                  "the record holds the name in code page 932 (%r)" % out)
+    finally:
+        rodeo.kill()
+
+    rodeo = Rodeo(args.exe)
+    try:
+        if check(probe.wait(ready, 60, "the buttons") is not None, "the game starts again"):
+            key("F8")
+            table = wait_dialog(probe, "ハイスコア")
+            if check(table is not None, "F8 opens the table"):
+                time.sleep(1.0)
+                shot = os.path.join(args.shots, "en_05_table_again.png")
+                screenshot(shot)
+                l, t = table["items"][1016][1][:2]
+                white = lambda p: min(p) > 230
+                check_drawn(shot, [l + 1 + 40, t + 1 + 33, l + 1 + 196, t + 1 + 53], "牛若丸",
+                            "the stored name in the table again", white)
+                probe.run("dismiss")
+                time.sleep(0.5)
+            end_cleanly(rodeo, probe, lambda: key("Escape"), "ESC again")
+    finally:
+        rodeo.kill()
+        forget_record()
+
+
 TESTS = {"main": test_main, "nohelp": test_no_help, "closebox": test_close_box, "slidein": test_close_during_slide_in,
          "fatal": test_fatal, "record": test_record}
 
@@ -703,14 +953,24 @@ def main():
     p.add_argument("--shots", required=True)
     p.add_argument("--fatal", required=True, help="fatal_module.exe")
     p.add_argument("--only", action="append")
+    p.add_argument("--english", action="store_true",
+                   help="only the main path in a prefix of its own, English, without our font settings")
+    p.add_argument("--dump", help="record_dump.exe, to read the stored record")
     args = p.parse_args()
+    if args.english:
+        # Kept apart from the Japanese prefix: wine-run refuses one with our settings.
+        os.environ["RODEO_WINE_HOME"] = os.environ["RODEO_WINE_HOME"].rstrip("/") + "-english"
+        os.environ["RODEO_WINE_LANG"] = "en_US.UTF-8"
+        os.environ["RODEO_NO_FONT_REPLACEMENTS"] = "1"
     args.exe, args.probe, args.shots, args.fatal = map(os.path.abspath, (args.exe, args.probe, args.shots, args.fatal))
+    args.dump = args.dump and os.path.abspath(args.dump)
     os.makedirs(args.shots, exist_ok=True)
     probe = Probe(args.probe)
     for leftover in temp_files():
         os.remove(leftover)  # from a run that was killed
     forget_record()  # the window where the screenshots expect it
-    for name, test in TESTS.items():
+    tests = {"english": test_english} if args.english else TESTS
+    for name, test in tests.items():
         if args.only and name not in args.only:
             continue
         print("== " + name, flush=True)

@@ -43,6 +43,50 @@ inline void Type(HWND edit, const std::wstring& text) {
   for (wchar_t ch : text) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
+// Real input, through the system's input queue as a player's would come: the
+// pointer moved to a screen point, the left button, a key pressed and released.
+inline void PointerTo(int x, int y) {
+  // Absolute positions are in 65536ths of the screen; round up so that the
+  // system's conversion back lands on the very pixel.
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + w - 1) / w);
+  in.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + h - 1) / h);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+inline void LeftButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+inline void PressKey(WORD key) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = key;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+inline POINT Centre(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The window with the keyboard focus and the one with the capture, in the thread
+// that owns `hwnd`.
+inline GUITHREADINFO GuiState(HWND hwnd) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info);
+  return info;
+}
+
 // The screen under a window, written as a 24-bit BMP file.
 inline bool SaveScreenShot(const RECT& r, const char* path) {
   int w = r.right - r.left, h = r.bottom - r.top;

@@ -25,6 +25,7 @@
 #include "ui/dialog_ids.h"
 #include "ui/window_messages.h"
 #include "ui/hiscore_dlg.h"
+#include "ui/japanese_font.h"
 #include "ui/new_record_dlg.h"
 #include "ui/send_ranking.h"
 #include "ui/version_dlg.h"
@@ -711,6 +712,55 @@ TEST_F(SendToShell, SendOpensTheRankingUrlAndCtrlSAsksForAnotherPageOnce) {
   }
 }
 
+// A press on Send, released on it (a submission) or beside it (nothing), must not
+// leave the focus nowhere: the keys still close the table. Real pointer and keys.
+TEST_F(SendToShell, AfterAPressOnSendEscAndReturnStillCloseTheTable) {
+  MgInfo record = TableRecord();
+  struct Case {
+    bool releasedOnSend;
+    WORD key;
+    INT_PTR result;
+  } cases[] = {{true, VK_ESCAPE, IDCANCEL}, {true, VK_RETURN, IDOK}, {false, VK_ESCAPE, IDCANCEL},
+               {false, VK_RETURN, IDOK}};
+  size_t submissions = 0;
+  for (const Case& c : cases) {
+    const char* how = c.releasedOnSend ? "released on Send" : "released beside it";
+    CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+    HWND focusAfterPress = nullptr, ok = nullptr;
+    bool hovered = false, closedByKey = false;
+    INT_PTR result = 0;
+    {
+      Driver driver([&] {
+        HWND d = WaitForWindow(L"ハイスコア");
+        if (!d) return;
+        HWND send = GetDlgItem(d, IDC_SEND);
+        ok = GetDlgItem(d, IDOK);
+        POINT on = Centre(send), beside = Centre(GetDlgItem(d, IDC_HISCORE_PICTURE));
+        PointerTo(on.x, on.y);
+        hovered = WaitFor([&] { return GuiState(d).hwndCapture == send; }, 3000);
+        LeftButton(true);
+        if (!c.releasedOnSend) PointerTo(beside.x, beside.y);
+        LeftButton(false);
+        if (c.releasedOnSend) {
+          Caught(++submissions);  // the click has been handled
+        } else {
+          WaitFor([&] { return GuiState(d).hwndCapture == nullptr; }, 3000);
+        }
+        focusAfterPress = GuiState(d).hwndFocus;
+        PointerTo(beside.x, beside.y);
+        PressKey(c.key);
+        closedByKey = WaitFor([&] { return !IsWindow(d); }, 3000);
+        if (!closedByKey) PostMessageW(d, WM_CLOSE, 0, 0);
+      });
+      result = dialog.DoModal(nullptr);
+    }
+    EXPECT_TRUE(hovered) << how << ": the pointer over Send lights it";
+    EXPECT_EQ(focusAfterPress, ok) << how << ": OK has the focus after the press";
+    EXPECT_TRUE(closedByKey) << how << ": key " << c.key << " closes the table";
+    EXPECT_EQ(result, c.result) << how << ": key " << c.key;
+  }
+}
+
 // ---- the About box and its link
 
 int opened = 0;
@@ -787,6 +837,54 @@ TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
   EXPECT_TRUE(dialog.Link().GetHandCursor() != nullptr);
 }
 
+// The link's tooltip shows its text when the pointer rests on the link: the tool
+// follows the link's size, which it takes only when its text is set.
+TEST(About, RestingOnTheLinkShowsItsTip) {
+  CVersionDlg dialog(EmptyRecord(), "ポムルのロデオ", "1.00");
+  RECT link{}, tool{};
+  bool shown = false;
+  std::wstring tipText;
+  {
+    Driver driver([&] {
+      HWND d = WaitForWindow(L"バージョン情報");
+      if (!d) return;
+      HWND l = GetDlgItem(d, IDC_ABOUT_LINK);
+      HWND tip = dialog.Link().GetToolTip();
+      GetClientRect(l, &link);
+      wchar_t text[256] = L"";
+      TTTOOLINFOW info{};
+      info.cbSize = TTTOOLINFOW_V2_SIZE;
+      info.hwnd = l;
+      info.uId = 1;
+      info.lpszText = text;
+      SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info));
+      tool = info.rect;
+      POINT p = Centre(l);
+      PointerTo(p.x - 2, p.y);
+      PointerTo(p.x, p.y);
+      shown = WaitFor([&] { return IsWindowVisible(tip) != FALSE; }, 5000);
+      if (shown) {
+        info.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+        tipText = text;
+        RECT r;
+        GetWindowRect(d, &r);
+        RECT t;
+        GetWindowRect(tip, &t);
+        UnionRect(&r, &r, &t);
+        SaveScreenShot(r, "dialog_about_tip.bmp");
+      }
+      PointerTo(0, 0);
+      PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    dialog.DoModal(nullptr);
+  }
+  EXPECT_TRUE(EqualRect(&tool, &link)) << "the tool covers the link: " << tool.right << "x" << tool.bottom
+                                       << ", link " << link.right << "x" << link.bottom;
+  EXPECT_TRUE(shown) << "the tip shows";
+  EXPECT_EQ(Utf8FromWide(tipText.c_str()), "ザンボラ ホームページ");
+}
+
 // Every opening of the About box loads its picture; closing must give it back, or
 // a player who opens it often makes the program grow.
 TEST(About, ClosingDeletesThePictureItShowed) {
@@ -807,6 +905,79 @@ TEST(About, ClosingDeletesThePictureItShowed) {
   for (HGDIOBJ bitmap : shown) {
     EXPECT_TRUE(bitmap != nullptr) << "the About box shows its picture";
     EXPECT_EQ(GetObjectType(bitmap), 0u) << "the picture is deleted with the box";
+  }
+}
+
+// ---- fonts that show Japanese whatever the display language
+
+// Whether the system has `face` with Japanese characters.
+bool HasJapanese(const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      screen, &query, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// Each control of each dialog asks for the Japanese character set in a face that
+// has it; a face name the system does not know falls back to one it has.
+TEST(JapaneseFonts, EveryControlOfEveryDialogAsksForJapanese) {
+  std::wstring fallback = JapaneseFace(L"No Such Face");
+  EXPECT_TRUE(HasJapanese(fallback.c_str())) << Utf8FromWide(fallback.c_str());
+  EXPECT_TRUE(HasJapanese(JapaneseFace(L"ＭＳ Ｐゴシック").c_str()));
+
+  MgInfo record = TableRecord();
+  struct Seen {
+    std::wstring dialog;
+    int controls = 0;
+    std::vector<std::string> wrong;
+  };
+  auto look = [](const wchar_t* caption, Seen* seen) {
+    HWND d = WaitForWindow(caption);
+    seen->dialog = caption;
+    if (!d) return;
+    for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      wchar_t cls[16] = L"";
+      GetClassNameW(c, cls, 16);
+      LONG_PTR type = GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK;
+      if (lstrcmpiW(cls, L"Static") == 0 && (type == SS_BITMAP || type == SS_ICON)) continue;  // pictures
+      ++seen->controls;
+      LOGFONTW lf{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+      if (lf.lfCharSet != SHIFTJIS_CHARSET || !HasJapanese(lf.lfFaceName))
+        seen->wrong.push_back("control " + std::to_string(GetDlgCtrlID(c)) + ": character set " +
+                              std::to_string(lf.lfCharSet) + ", face " + Utf8FromWide(lf.lfFaceName));
+    }
+    PostMessageW(d, WM_CLOSE, 0, 0);
+  };
+  Seen seen[3];
+  {
+    CVersionDlg about(record, "ポムルのロデオ", "1.00");
+    Driver driver([&] { look(L"バージョン情報", &seen[0]); });
+    about.DoModal(nullptr);
+  }
+  {
+    CHiScoreDlg table(&record, -1, "QM100", kSuffix);
+    Driver driver([&] { look(L"ハイスコア", &seen[1]); });
+    table.DoModal(nullptr);
+  }
+  {
+    MgInfo ranked = record;
+    CNewRecordDlg newRecord(&ranked, " 20.000", 20000, kSuffix);
+    Driver driver([&] { look(L"やったぜ！ハイスコア", &seen[2]); });
+    newRecord.DoModal(nullptr);
+  }
+  for (const Seen& s : seen) {
+    EXPECT_GE(s.controls, 4) << Utf8FromWide(s.dialog.c_str());
+    for (const std::string& w : s.wrong) ADD_FAILURE() << Utf8FromWide(s.dialog.c_str()) << ", " << w;
   }
 }
 
