@@ -725,7 +725,7 @@ TEST_F(SendToShell, AfterAPressOnSendEscAndReturnStillCloseTheTable) {
   size_t submissions = 0;
   for (const Case& c : cases) {
     const char* how = c.releasedOnSend ? "released on Send" : "released beside it";
-    CHiScoreDlg dialog(&record, -1, "QM100", kSuffix);
+    CHiScoreDlg dialog(ScoreRowsOf(record), -1, RankingAddressOf("QM100", record), kSuffix);
     HWND focusAfterPress = nullptr, ok = nullptr;
     bool hovered = false, closedByKey = false;
     INT_PTR result = 0;
@@ -840,7 +840,7 @@ TEST(About, ShowsTheTitleLineTotalsAndTheLink) {
 // The link's tooltip shows its text when the pointer rests on the link: the tool
 // follows the link's size, which it takes only when its text is set.
 TEST(About, RestingOnTheLinkShowsItsTip) {
-  CVersionDlg dialog(EmptyRecord(), "ポムルのロデオ", "1.00");
+  CVersionDlg dialog(0, 0, "ポムルのロデオ", "1.00");
   RECT link{}, tool{};
   bool shown = false;
   std::wstring tipText;
@@ -960,18 +960,17 @@ TEST(JapaneseFonts, EveryControlOfEveryDialogAsksForJapanese) {
   };
   Seen seen[3];
   {
-    CVersionDlg about(record, "ポムルのロデオ", "1.00");
+    CVersionDlg about(record.totalPlayMs, record.totalClicks, "ポムルのロデオ", "1.00");
     Driver driver([&] { look(L"バージョン情報", &seen[0]); });
     about.DoModal(nullptr);
   }
   {
-    CHiScoreDlg table(&record, -1, "QM100", kSuffix);
+    CHiScoreDlg table(ScoreRowsOf(record), -1, RankingAddressOf("QM100", record), kSuffix);
     Driver driver([&] { look(L"ハイスコア", &seen[1]); });
     table.DoModal(nullptr);
   }
   {
-    MgInfo ranked = record;
-    CNewRecordDlg newRecord(&ranked, " 20.000", 20000, kSuffix);
+    CNewRecordDlg newRecord(" 20.000", 0, record.lastPlayerName, kSuffix);
     Driver driver([&] { look(L"やったぜ！ハイスコア", &seen[2]); });
     newRecord.DoModal(nullptr);
   }
