@@ -63,6 +63,8 @@ class CMgFrame : public CFrameWnd, public CMgHost, public CModalPause, private s
   void OnViewPress() { state_.OnViewPress(GetTickCount()); }
   void FilterMessage(const MSG& message);
   void TickForPaint();
+  // The loop's tick: false when the module asks the program to close.
+  bool TickEngine();
 
   // For the dialogs: the record and the descriptor.
   MgInfo& GetRecord() { return record_; }
