@@ -4,10 +4,45 @@
 
 #include "core/kl_core.h"
 #include "core/win32/wide_text.h"
+#include "engine/kl_clock.h"
 #include "shell/frame_state.h"
+#include "shell/loop_wait.h"
 #include "shell/mg_frame.h"
 
 constexpr char CMgApp::kRegistryKey[];
+
+namespace {
+
+// The system timer at 1 ms while held, so that a wait for the next step ends on
+// time; released while the loop only waits for messages, and on leaving the loop.
+class FineTimer {
+ public:
+  FineTimer() = default;
+  FineTimer(const FineTimer&) = delete;
+  FineTimer& operator=(const FineTimer&) = delete;
+  ~FineTimer() { Hold(false); }
+
+  void Hold(bool wanted) {
+    if (wanted == held_) return;
+    if (wanted) {
+      held_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    } else {
+      timeEndPeriod(1);
+      held_ = false;
+    }
+  }
+
+ private:
+  bool held_ = false;
+};
+
+bool BusyLoopFromEnvironment() {
+  char value[8] = {};
+  DWORD length = GetEnvironmentVariableA("RODEO_BUSY_LOOP", value, sizeof value);
+  return length > 0 && length < sizeof value && shell::BusyLoopWanted(value);
+}
+
+}  // namespace
 
 CMgFrame* CMgApp::Frame() const { return dynamic_cast<CMgFrame*>(mainWindow); }
 
@@ -38,13 +73,29 @@ void CMgApp::TickCheck() {
   if (!shell::TickDue(now, lastTickTime_, static_cast<uint32_t>(frame->GetTickInterval()))) return;
   lastTickTime_ = timeGetTime();
   if (!frame->IsEngineReady() || !frame->IsAppActive()) return;
-  if (!frame->GetModule()->Tick(1)) {
+  if (!frame->TickEngine()) {
     ticking_ = false;  // the frame is not touched again
     frame->DestroyWindow();
   }
 }
 
+uint32_t CMgApp::RestMs() const {
+  CMgFrame* frame = Frame();
+  shell::LoopClock clock{};
+  clock.canTick = ticking_ && !klFatalRaised() && frame && frame->IsEngineReady() && frame->IsAppActive();
+  if (!clock.canTick) return shell::LoopRestMs(clock);
+  clock.now = timeGetTime();
+  clock.lastTickTime = lastTickTime_;
+  clock.tickInterval = static_cast<uint32_t>(frame->GetTickInterval());
+  // The module is the engine: its frame clock says when the next step is due.
+  clock.nextStepTime = klClock.nextStepTime;
+  clock.stepMs = static_cast<uint32_t>(klClock.stepMs);
+  return shell::LoopRestMs(clock);
+}
+
 int CMgApp::Run() {
+  const bool busy = BusyLoopFromEnvironment();
+  FineTimer fineTimer;
   long idleCount = 0;
   lastTickTime_ = timeGetTime();
   MSG peek;
@@ -55,7 +106,7 @@ int CMgApp::Run() {
       TickCheck();
       if (!OnIdle(idleCount++)) break;
     }
-    // Message phase: spins (never waiting) until a message that restarts idling.
+    // Message phase: turns until a message that restarts idling.
     for (;;) {
       TickCheck();
       bool restartIdle = false;
@@ -64,6 +115,14 @@ int CMgApp::Run() {
         restartIdle = IsIdleMessage(GetLastMessage());
       }
       if (restartIdle) break;
+      if (busy) continue;
+      // Nothing waits: rest until a message comes or the next tick can run a step.
+      // MWMO_INPUTAVAILABLE also wakes for messages the peeks above have seen.
+      uint32_t rest = RestMs();
+      if (rest == 0) continue;
+      fineTimer.Hold(rest != shell::kRestUntilMessage);
+      MsgWaitForMultipleObjectsEx(0, nullptr, rest == shell::kRestUntilMessage ? INFINITE : rest, QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
     }
     idleCount = 0;
   }

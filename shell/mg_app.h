@@ -1,8 +1,15 @@
 // CMgApp: the program's application object. Start-up makes the hidden main frame,
-// lets only one copy run (CSingleInstance) and shows the frame; the message loop
-// never waits: between messages it ticks the engine whenever the multimedia clock
-// has moved on and the program is active, and runs the idle passes.
+// lets only one copy run (CSingleInstance) and shows the frame; between messages the
+// message loop ticks the engine whenever the multimedia clock has moved on and the
+// program is active, and runs the idle passes. When a turn finds nothing to do it
+// rests: until the next message while no tick can reach the engine (inactive, not
+// started, closing), otherwise until a message comes or the engine's next step is
+// due, with the system timer at 1 ms while it may wait for a step. The environment
+// variable RODEO_BUSY_LOOP=1, read once when the loop starts, keeps a loop that
+// never rests, for the benchmarks that compare the two.
 #pragma once
+
+#include <cstdint>
 
 #include "framework/application.h"
 #include "shell/single_instance.h"
@@ -22,6 +29,8 @@ class CMgApp : public CWinApp {
   CMgFrame* Frame() const;
   // Ticks the engine when the clock has moved on past the tick interval.
   void TickCheck();
+  // How long the loop may wait for a message before its next turn (shell::LoopRestMs).
+  uint32_t RestMs() const;
 
   CSingleInstance guard_;
   DWORD lastTickTime_ = 0;

@@ -123,6 +123,8 @@ void CMgFrame::TickForPaint() {
   if (module_) module_->Tick(0);
 }
 
+bool CMgFrame::TickEngine() { return !module_ || module_->Tick(1) != 0; }
+
 // --- the record and the dialogs -------------------------------------------------
 
 namespace {

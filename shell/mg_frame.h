@@ -63,8 +63,9 @@ class CMgFrame : public CFrameWnd,
   // For the application's start-up and its message loop.
   bool IsEngineReady() const override { return state_.engineReady; }
   bool IsAppActive() const { return state_.appActive; }
-  CMgGame* GetModule() const { return module_.get(); }
   HWND GetViewHandle() const { return view_.GetSafeHwnd(); }
+  // The loop's tick: false when the module asks the program to close.
+  bool TickEngine();
   const MgGameDesc& GetDesc() const { return desc_; }
 
  protected:

@@ -4,10 +4,11 @@
 //   - the unpack time (Extract of the whole pack, median of 9);
 //   - the cost of one drawn step during a ride (the pass over the tasks, the sprite
 //     pass and the flip), median and 99th percentile, also as a share of 16 ms;
-//   - with "cadence SECONDS": the game loop of rodeo.exe (never waiting, ticking
-//     whenever the clock moved on) for that long, with the steps run against
-//     elapsed / 16 ms, the drawn frames per second and the 99th percentile of the
-//     interval between two drawn frames.
+//   - with "cadence SECONDS": a loop that never waits, ticking whenever the clock
+//     moved on (the engine alone, without the shell) for that long, with the steps
+//     run against elapsed / 16 ms, the drawn frames per second and the 99th
+//     percentile of the interval between two drawn frames. rodeo.exe's own loop is
+//     measured by bench/shell/loop_bench.cpp.
 // Usage: game_ddraw_bench.exe [steps N] [cadence SECONDS]
 #include <windows.h>
 #include <mmsystem.h>
@@ -124,7 +125,7 @@ double Percentile(std::vector<double> v, double p) {
   return v[std::min(i, v.size() - 1)];
 }
 
-// The loop of rodeo.exe for a while: messages first, otherwise a tick whenever the
+// A loop that never waits, for a while: messages first, otherwise a tick whenever the
 // clock has moved further than the tick interval. Returns the drawn frames' times.
 std::vector<double> RunLoop(double seconds, bool hold) {
   std::vector<double> frames;
