@@ -20,7 +20,7 @@
 //   window_probe cancel     presses Cancel (IDCANCEL) in the frontmost dialog: "cancel 1", or "cancel 0"
 //   window_probe endloop    ends the frame thread's move or menu loop as ESC would: "endloop move|menu|none"
 //   window_probe registry   the game's registry key HKCU\Software\ZUMRA-PELLO, one line per key and value
-//   window_probe close      posts WM_CLOSE to the frame
+//   window_probe close [wait]  posts WM_CLOSE to the frame; with wait, then says "closed 1 after MS"
 //   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
 //   window_probe rect [FILE] the frame's outer rectangle on the screen (also into FILE)
 //   window_probe record FILE ARG  writes ARG into FILE (an "open" verb for the help test)
@@ -330,6 +330,12 @@ int wmain(int argc, wchar_t** argv) {
     if (IsWindow(w)) DestroyWindow(w);
   } else if (command == L"close") {
     PostMessageW(frame, WM_CLOSE, 0, 0);
+    // "wait": until the window has gone, timed here, without the process's own end.
+    if (argc > 2 && std::wstring(argv[2]) == L"wait") {
+      double posted = NowMs();
+      while (IsWindow(frame) && NowMs() - posted < 30000) Sleep(1);
+      std::printf("closed %d after %.0f\n", IsWindow(frame) ? 0 : 1, NowMs() - posted);
+    }
   } else if (command == L"closebox") {
     PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);  // what the close box sends
   } else if (command == L"rect") {
