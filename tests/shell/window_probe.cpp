@@ -20,7 +20,11 @@
 //   window_probe cancel     presses Cancel (IDCANCEL) in the frontmost dialog: "cancel 1", or "cancel 0"
 //   window_probe endloop    ends the frame thread's move or menu loop as ESC would: "endloop move|menu|none"
 //   window_probe registry   the game's registry key HKCU\Software\ZUMRA-PELLO, one line per key and value
-//   window_probe close [wait]  posts WM_CLOSE to the frame; with wait, then says "closed 1 after MS"
+//   window_probe close      posts WM_CLOSE to the frame
+//   window_probe closesliding FILE MS  waits up to MS ms for the frame to show with its buttons still
+//                           hidden, closes it then and times the close: "closesliding sliding 1 closed 1
+//                           after MS" (or "closesliding sliding 0 ..." when it showed buttons already);
+//                           FILE says "watching" once it watches
 //   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
 //   window_probe rect [FILE] the frame's outer rectangle on the screen (also into FILE)
 //   window_probe record FILE ARG  writes ARG into FILE (an "open" verb for the help test)
@@ -230,6 +234,37 @@ int wmain(int argc, wchar_t** argv) {
     std::fclose(f);
     return 0;
   }
+  if (command == L"closesliding") {
+    // Waits for the frame to show while its buttons are still hidden (sliding in),
+    // closes it at once and times the close until the window has gone.
+    if (argc < 4) return 2;
+    if (FILE* f = _wfopen(argv[2], L"w")) {
+      std::fputs("watching\n", f);
+      std::fclose(f);
+    }
+    DWORD end = GetTickCount() + _wtoi(argv[3]);
+    HWND frame = nullptr;
+    int buttons = -1;
+    while (static_cast<int>(GetTickCount() - end) < 0) {
+      if (!frame) frame = FindFrame();
+      if (frame && IsWindowVisible(frame)) {
+        buttons = 0;
+        HWND bar = GetDlgItem(frame, 100);
+        for (int id : {1000, 1001, 1002, 1004, 1011, 1006, 1007}) buttons += Flag(bar, id, 2) == 1;
+        break;
+      }
+      Sleep(1);
+    }
+    if (buttons != 0) {
+      std::printf("closesliding sliding 0 buttons %d\n", buttons);
+      return 0;
+    }
+    double posted = NowMs();
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    while (IsWindow(frame) && NowMs() - posted < 30000) Sleep(1);
+    std::printf("closesliding sliding 1 closed %d after %.0f\n", IsWindow(frame) ? 0 : 1, NowMs() - posted);
+    return 0;
+  }
   if (command == L"watchzoom") {
     if (argc < 4) return 2;
     DWORD end = GetTickCount() + _wtoi(argv[3]);
@@ -330,12 +365,6 @@ int wmain(int argc, wchar_t** argv) {
     if (IsWindow(w)) DestroyWindow(w);
   } else if (command == L"close") {
     PostMessageW(frame, WM_CLOSE, 0, 0);
-    // "wait": until the window has gone, timed here, without the process's own end.
-    if (argc > 2 && std::wstring(argv[2]) == L"wait") {
-      double posted = NowMs();
-      while (IsWindow(frame) && NowMs() - posted < 30000) Sleep(1);
-      std::printf("closed %d after %.0f\n", IsWindow(frame) ? 0 : 1, NowMs() - posted);
-    }
   } else if (command == L"closebox") {
     PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);  // what the close box sends
   } else if (command == L"rect") {
