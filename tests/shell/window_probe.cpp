@@ -1,13 +1,30 @@
 // Looks at (and nudges) a running rodeo.exe from another process of the same Wine
 // prefix, for the driven tests: prints one line per command.
-//   window_probe state      "found 1 client 400x336 title ... buttons 7 start 1 stop 0 checked 0 reset 0 iconic 0 foreground 1"
+//   window_probe state      "found 1 client 400x336 title ... buttons 7 start 1 stop 0 checked 0 reset 0 iconic 0 foreground 1
+//                           ... front frame loop none": front names the foreground window (frame, elsewhere,
+//                           none or other); loop is the frame thread's system loop (move, menu or none)
 //   window_probe minimize   minimises the window
 //   window_probe foreground brings it to the front (as the system would on a click)
-//   window_probe elsewhere  opens a window of its own in front for a moment, then ends
+//   window_probe elsewhere [MS [GO]]  opens a window of its own in front for MS ms, then ends; its title
+//                           "elsewhere" is set once it has taken the front. With GO (a file), it first
+//                           makes GO.armed and waits until GO exists before it shows
+//   window_probe closeelsewhere  closes that window (its process then ends)
 //   window_probe messagebox prints the text of the frame's message box, if one is open
 //   window_probe dismiss    the same, then presses the box's OK
 //   window_probe label      "label 1" while a popup owned by the frame (the hover label) shows
+//   window_probe hover ID   rests the pointer in the view until no label shows, then moves it onto bar
+//                           button ID and watches: "hover shown 1 after MS" (ms from the move until the
+//                           label showed) or "hover shown 0" (none within 5 s)
+//   window_probe syscommand move|menu  posts the frame WM_SYSCOMMAND SC_MOVE (from the keyboard) or
+//                           SC_MOUSEMENU (the system menu, as a click on its icon)
+//   window_probe cancel     presses Cancel (IDCANCEL) in the frontmost dialog: "cancel 1", or "cancel 0"
+//   window_probe endloop    ends the frame thread's move or menu loop as ESC would: "endloop move|menu|none"
+//   window_probe registry   the game's registry key HKCU\Software\ZUMRA-PELLO, one line per key and value
 //   window_probe close      posts WM_CLOSE to the frame
+//   window_probe closesliding FILE MS  waits up to MS ms for the frame to show with its buttons still
+//                           hidden, closes it then and times the close: "closesliding sliding 1 closed 1
+//                           after MS" (or "closesliding sliding 0 ..." when it showed buttons already);
+//                           FILE says "watching" once it watches
 //   window_probe closebox   posts the close box's WM_SYSCOMMAND SC_CLOSE
 //   window_probe rect [FILE] the frame's outer rectangle on the screen (also into FILE)
 //   window_probe record FILE ARG  writes ARG into FILE (an "open" verb for the help test)
@@ -110,6 +127,92 @@ HWND FindZoom(HWND frame) {
   return dialog;
 }
 
+// The system loop the frame's thread is in: the window move, a menu, or none.
+const char* SystemLoop(HWND frame) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info)) return "none";
+  if (info.flags & GUI_INMOVESIZE) return "move";
+  if (info.flags & GUI_INMENUMODE) return "menu";
+  return "none";
+}
+
+// A menu of the frame's thread shows (the popup of the system menu).
+bool MenuShown(HWND frame) {
+  bool shown = false;
+  EnumThreadWindows(
+      GetWindowThreadProcessId(frame, nullptr),
+      [](HWND w, LPARAM p) -> BOOL {
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (std::wstring(cls) == L"#32768" && IsWindowVisible(w)) *reinterpret_cast<bool*>(p) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+// Which window is in front: the frame, the probe's own "elsewhere" window, none, or another.
+const char* Front(HWND frame) {
+  HWND front = GetForegroundWindow();
+  if (!front) return "none";
+  if (front == frame) return "frame";
+  wchar_t title[32] = {};
+  GetWindowTextW(front, title, 32);
+  return std::wstring(title) == L"elsewhere" ? "elsewhere" : "other";
+}
+
+// Shown popups owned by the frame other than dialogs: the hover label.
+int LabelsShown(HWND frame) {
+  struct Search {
+    HWND frame;
+    int shown = 0;
+  } search{frame};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(frame, nullptr),
+      [](HWND w, LPARAM p) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (w != s->frame && GetWindow(w, GW_OWNER) == s->frame && IsWindowVisible(w) &&
+            std::wstring(cls) != L"#32770")
+          ++s->shown;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.shown;
+}
+
+double NowMs() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Every key and value under `key`, depth first: "key PATH" and "value PATH NAME TYPE HEX".
+void DumpKey(HKEY key, const std::wstring& path) {
+  std::printf("key %s\n", Utf8(path).c_str());
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    BYTE data[4096];
+    DWORD nameLength = 256, dataLength = sizeof data, type = 0;
+    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
+    std::printf("value %s %s %lu ", Utf8(path).c_str(), Utf8(name).c_str(), type);
+    for (DWORD b = 0; b < dataLength; ++b) std::printf("%02x", data[b]);
+    std::printf("\n");
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    HKEY child;
+    if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
+    DumpKey(child, path + L"\\" + name);
+    RegCloseKey(child);
+  }
+}
+
 int Flag(HWND bar, int id, int what) {
   HWND b = GetDlgItem(bar, id);
   if (!b) return -1;
@@ -129,6 +232,37 @@ int wmain(int argc, wchar_t** argv) {
     std::string text = Utf8(argv[3]);
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
+    return 0;
+  }
+  if (command == L"closesliding") {
+    // Waits for the frame to show while its buttons are still hidden (sliding in),
+    // closes it at once and times the close until the window has gone.
+    if (argc < 4) return 2;
+    if (FILE* f = _wfopen(argv[2], L"w")) {
+      std::fputs("watching\n", f);
+      std::fclose(f);
+    }
+    DWORD end = GetTickCount() + _wtoi(argv[3]);
+    HWND frame = nullptr;
+    int buttons = -1;
+    while (static_cast<int>(GetTickCount() - end) < 0) {
+      if (!frame) frame = FindFrame();
+      if (frame && IsWindowVisible(frame)) {
+        buttons = 0;
+        HWND bar = GetDlgItem(frame, 100);
+        for (int id : {1000, 1001, 1002, 1004, 1011, 1006, 1007}) buttons += Flag(bar, id, 2) == 1;
+        break;
+      }
+      Sleep(1);
+    }
+    if (buttons != 0) {
+      std::printf("closesliding sliding 0 buttons %d\n", buttons);
+      return 0;
+    }
+    double posted = NowMs();
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    while (IsWindow(frame) && NowMs() - posted < 30000) Sleep(1);
+    std::printf("closesliding sliding 1 closed %d after %.0f\n", IsWindow(frame) ? 0 : 1, NowMs() - posted);
     return 0;
   }
   if (command == L"watchzoom") {
@@ -166,6 +300,20 @@ int wmain(int argc, wchar_t** argv) {
                 zoom.right, zoom.bottom, frameHidden, shown.left, shown.top, shown.right, shown.bottom);
     return 0;
   }
+  if (command == L"registry") {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\ZUMRA-PELLO", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      std::printf("nokey\n");
+      return 0;
+    }
+    DumpKey(key, L"ZUMRA-PELLO");
+    RegCloseKey(key);
+    return 0;
+  }
+  if (command == L"closeelsewhere") {
+    if (HWND w = FindWindowW(nullptr, L"elsewhere")) PostMessageW(w, WM_CLOSE, 0, 0);
+    return 0;
+  }
   HWND frame = FindFrame();
   if (command == L"state") {
     if (!frame) {
@@ -181,11 +329,11 @@ int wmain(int argc, wchar_t** argv) {
     for (int id : {1000, 1001, 1002, 1004, 1011, 1006, 1007}) shown += Flag(bar, id, 2) == 1;
     LONG style = GetWindowLongW(frame, GWL_STYLE);
     std::printf("found 1 client %ldx%ld title %s buttons %d start %d stop %d checked %d reset %d iconic %d "
-                "foreground %d sizable %d maximizable %d\n",
+                "foreground %d sizable %d maximizable %d front %s loop %s\n",
                 client.right, client.bottom, Utf8(title).c_str(), shown, Flag(bar, 1000, 0), Flag(bar, 1001, 0),
                 Flag(bar, 1001, 1), Flag(bar, 1002, 0), IsIconic(frame) ? 1 : 0,
                 GetForegroundWindow() == frame ? 1 : 0, (style & WS_THICKFRAME) ? 1 : 0,
-                (style & WS_MAXIMIZEBOX) ? 1 : 0);
+                (style & WS_MAXIMIZEBOX) ? 1 : 0, Front(frame), SystemLoop(frame));
     return 0;
   }
   if (!frame) return 1;
@@ -194,16 +342,27 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"foreground") {
     SetForegroundWindow(frame);
   } else if (command == L"elsewhere") {
-    HWND w = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND w = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    if (argc > 3) {
+      // Armed: started ahead, it takes the front within a few ms of the sign.
+      std::wstring go = argv[3];
+      if (FILE* f = _wfopen((go + L".armed").c_str(), L"w")) std::fclose(f);
+      for (DWORD end = GetTickCount() + 120000;
+           GetFileAttributesW(go.c_str()) == INVALID_FILE_ATTRIBUTES && static_cast<int>(GetTickCount() - end) < 0;)
+        Sleep(5);
+    }
+    ShowWindow(w, SW_SHOW);
     SetForegroundWindow(w);
+    // Named only now: once "front elsewhere" is seen, this window takes the front no more.
+    SetWindowTextW(w, L"elsewhere");
     DWORD end = GetTickCount() + (argc > 2 ? _wtoi(argv[2]) : 1000);
     MSG msg;
-    while (static_cast<int>(GetTickCount() - end) < 0) {
+    while (static_cast<int>(GetTickCount() - end) < 0 && IsWindow(w)) {
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
       Sleep(10);
     }
-    DestroyWindow(w);
+    if (IsWindow(w)) DestroyWindow(w);
   } else if (command == L"close") {
     PostMessageW(frame, WM_CLOSE, 0, 0);
   } else if (command == L"closebox") {
@@ -220,23 +379,79 @@ int wmain(int argc, wchar_t** argv) {
       }
     }
   } else if (command == L"label") {
-    struct Search {
-      HWND frame;
-      int shown = 0;
-    } search{frame};
-    EnumThreadWindows(
-        GetWindowThreadProcessId(frame, nullptr),
-        [](HWND w, LPARAM p) -> BOOL {
-          Search* s = reinterpret_cast<Search*>(p);
-          wchar_t cls[32] = {};
-          GetClassNameW(w, cls, 32);
-          if (w != s->frame && GetWindow(w, GW_OWNER) == s->frame && IsWindowVisible(w) &&
-              std::wstring(cls) != L"#32770")
-            ++s->shown;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    std::printf("label %d\n", search.shown);
+    std::printf("label %d\n", LabelsShown(frame));
+  } else if (command == L"hover") {
+    if (argc < 3) return 2;
+    HWND button = GetDlgItem(GetDlgItem(frame, 100), _wtoi(argv[2]));
+    if (!button) return 1;
+    RECT client, target;
+    GetClientRect(frame, &client);
+    POINT view = {client.right / 2, (client.bottom + 36) / 2};
+    ClientToScreen(frame, &view);
+    SetCursorPos(view.x, view.y);
+    for (DWORD end = GetTickCount() + 3000; LabelsShown(frame) && static_cast<int>(GetTickCount() - end) < 0;)
+      Sleep(5);
+    GetWindowRect(button, &target);
+    // The pointer cannot rest on the button before this moment, so the label's
+    // delay is at most what is measured from here.
+    double moved = NowMs();
+    SetCursorPos((target.left + target.right) / 2, (target.top + target.bottom) / 2);
+    while (NowMs() - moved < 5000) {
+      if (LabelsShown(frame)) {
+        std::printf("hover shown 1 after %.0f\n", NowMs() - moved);
+        return 0;
+      }
+      Sleep(1);
+    }
+    std::printf("hover shown 0\n");
+  } else if (command == L"sysloop") {
+    if (argc < 3) return 2;
+    std::string loop = Utf8(argv[2]);
+    HWND bar = GetDlgItem(frame, 100);
+    auto paused = [&] { return Flag(bar, 1001, 0) == 1 && Flag(bar, 1001, 1) == 1 ? 1 : 0; };
+    auto waitFor = [&](auto done) {
+      for (DWORD end = GetTickCount() + 10000; static_cast<int>(GetTickCount() - end) < 0; Sleep(5))
+        if (done()) return 1;
+      return 0;
+    };
+    if (loop == "move") {
+      PostMessageW(frame, WM_SYSCOMMAND, SC_MOVE, 0);
+    } else {
+      RECT r;
+      GetWindowRect(frame, &r);
+      PostMessageW(frame, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, MAKELPARAM(r.left + 8, r.top + 8));
+    }
+    int entered = waitFor([&] { return SystemLoop(frame) == loop; });
+    int pausedInLoop = entered ? paused() : 0;
+    // ESC ends the move; in the menu a first ESC closes an open popup and a second
+    // ends the menu. Each ESC only into a running loop, once the one before has
+    // acted: outside the loops ESC is the program's Exit key.
+    int ended = 0;
+    for (int i = 0; entered && i < 3; ++i) {
+      bool popup = MenuShown(frame);
+      PostMessageW(frame, WM_KEYDOWN, VK_ESCAPE, 1);
+      if (!waitFor([&] { return std::string(SystemLoop(frame)) == "none" || (popup && !MenuShown(frame)); })) break;
+      if (std::string(SystemLoop(frame)) == "none") {
+        ended = 1;
+        break;
+      }
+    }
+    int resumed = ended && waitFor([&] { return !paused(); });
+    std::printf("sysloop %s entered %d paused %d ended %d resumed %d\n", loop.c_str(), entered, pausedInLoop, ended,
+                resumed);
+  } else if (command == L"cancel") {
+    HWND dialog = FindDialog(frame);
+    if (dialog && (GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      std::printf("cancel 1\n");
+    } else {
+      std::printf("cancel 0\n");
+    }
+  } else if (command == L"endloop") {
+    // Only into a running loop: elsewhere ESC is the program's Exit key.
+    const char* loop = SystemLoop(frame);
+    if (std::string(loop) != "none") PostMessageW(frame, WM_KEYDOWN, VK_ESCAPE, 1);
+    std::printf("endloop %s\n", loop);
   } else if (command == L"dialog") {
     HWND dialog = FindDialog(frame);
     if (!dialog) {
