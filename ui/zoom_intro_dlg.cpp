@@ -1,5 +1,7 @@
 #include "ui/zoom_intro_dlg.h"
 
+#include <algorithm>
+
 #include "ui/dialog_ids.h"
 #include "ui/window_messages.h"
 
@@ -15,6 +17,25 @@ void DrawOutline(HDC dc, const ZoomOutline& q) {
 void DrawZoomRect(HDC dc, const ZoomRect& r) { Rectangle(dc, r.left, r.top, r.right, r.bottom); }
 
 constexpr int kPenWidth = 2;
+
+// The pixels a shape's pen can touch: its bounds widened by the pen on every side.
+RECT Touched(const ZoomOutline& q) {
+  RECT r{q[0].x, q[0].y, q[0].x, q[0].y};
+  for (const ZoomPoint& p : q) {
+    r.left = std::min(r.left, static_cast<LONG>(p.x));
+    r.top = std::min(r.top, static_cast<LONG>(p.y));
+    r.right = std::max(r.right, static_cast<LONG>(p.x));
+    r.bottom = std::max(r.bottom, static_cast<LONG>(p.y));
+  }
+  InflateRect(&r, kPenWidth + 1, kPenWidth + 1);
+  return r;
+}
+
+RECT Touched(const ZoomRect& z) {
+  RECT r{z.left, z.top, z.right, z.bottom};
+  InflateRect(&r, kPenWidth + 1, kPenWidth + 1);
+  return r;
+}
 
 }  // namespace
 
@@ -42,14 +63,26 @@ bool ZoomJob::Run() {
   SetROP2(canvas.get(), R2_XORPEN);
 
   // One phase: each step erases the oldest shape shown (XOR), draws the next, shows
-  // the canvas and rests out its time; a stop request ends it after the step.
-  auto phase = [&](int steps, int count, int shown, auto drawShape, auto stepMs) {
+  // the canvas and rests out its time; a stop request ends it after the step. The
+  // first copy shows the whole canvas; after it only what the step's two shapes
+  // touched can differ, and copying just that keeps each step within its few
+  // milliseconds where the whole square would not (the dialog shows the same).
+  bool wholeShown = false;
+  auto phase = [&](int steps, int count, int shown, const auto& table, auto drawShape, auto stepMs) {
     for (int step = 0; step < steps; ++step) {
       DWORD tick = GetTickCount();
       ZoomStepDraws d = ZoomStep(step, count, shown);
-      if (d.erase >= 0) drawShape(d.erase);
-      if (d.draw >= 0) drawShape(d.draw);
-      BitBlt(client.get(), 0, 0, s, s, canvas.get(), 0, 0, SRCCOPY);
+      RECT changed{0, 0, 0, 0};
+      for (int i : {d.erase, d.draw}) {
+        if (i < 0) continue;
+        drawShape(i);
+        RECT touched = Touched(table[i]);
+        UnionRect(&changed, &changed, &touched);
+      }
+      if (!wholeShown) changed = RECT{0, 0, s, s};
+      wholeShown = true;
+      BitBlt(client.get(), changed.left, changed.top, changed.right - changed.left,
+             changed.bottom - changed.top, canvas.get(), changed.left, changed.top, SRCCOPY);
       GdiFlush();
       FrameShown(stepsDone++);
       if (!SleepUntil(tick, static_cast<DWORD>(stepMs(step)))) return false;
@@ -57,10 +90,10 @@ bool ZoomJob::Run() {
     return true;
   };
   firstStepAt = GetTickCount();
-  completed = phase(kZoomOutlineSteps, kZoomOutlineCount, kZoomOutlinesShown,
+  completed = phase(kZoomOutlineSteps, kZoomOutlineCount, kZoomOutlinesShown, outlines,
                     [&](int i) { DrawOutline(canvas.get(), outlines[i]); },
                     [](int) { return kZoomOutlineStepMs; }) &&
-              phase(kZoomRectSteps, kZoomRectCount, kZoomRectsShown,
+              phase(kZoomRectSteps, kZoomRectCount, kZoomRectsShown, rects,
                     [&](int i) { DrawZoomRect(canvas.get(), rects[i]); },
                     [](int step) { return ZoomRectStepMs(step); });
   lastStepAt = GetTickCount();
