@@ -23,6 +23,7 @@
 #include "engine/mg_engine.h"
 #include "engine/mg_host.h"
 #include "game/rodeo_tasks.h"
+#include "ui/window_messages.h"
 #include "shell/asset_pack.h"
 #include "framework/window.h"
 #include "shell/mg_app.h"
