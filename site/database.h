@@ -26,6 +26,8 @@ class Database {
   // Runs one statement (prepared once per connection and kept) and returns its rows.
   virtual std::vector<SqlRow> Query(const std::string& sql, const std::vector<SqlParam>& params = {}) = 0;
   virtual void BeginWrite() = 0;
+  // A read-only transaction that sees one snapshot of the store throughout.
+  virtual void BeginRead() = 0;
   virtual void Commit() = 0;
   virtual void Rollback() = 0;
   // True once the connection is lost; the pool then drops it.

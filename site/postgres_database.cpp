@@ -50,6 +50,7 @@ class PostgresDatabase : public Database {
   }
 
   void BeginWrite() override { Simple("BEGIN"); }
+  void BeginRead() override { Simple("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
   void Commit() override { Simple("COMMIT"); }
   void Rollback() override {
     if (PQtransactionStatus(conn_) != PQTRANS_IDLE) PQclear(PQexec(conn_, "ROLLBACK"));

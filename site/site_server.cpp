@@ -70,6 +70,8 @@ const char* OutcomeName(RegisterOutcome o) {
     case RegisterOutcome::kImproved: return "improved";
     case RegisterOutcome::kSame: return "same";
     case RegisterOutcome::kNotBetter: return "kept";
+    case RegisterOutcome::kRenamed: return "renamed";
+    case RegisterOutcome::kBarred: return "";
   }
   return "";
 }
@@ -78,6 +80,7 @@ std::string OutcomeNotice(const std::string& name) {
   if (name == "new") return "ランキングに登録しました！";
   if (name == "improved") return "記録を更新しました！";
   if (name == "same") return "この記録はすでに登録されています。";
+  if (name == "renamed") return "名前を変更しました。";
   if (name == "kept") return "登録済みの記録の方が良いタイムなので、総合ランキングはそのままです。";
   return "";
 }
@@ -150,6 +153,8 @@ void Register(Site& site, const httplib::Request& req, httplib::Response& res) {
 
   Registration r{{s.entry.stamp[0], s.entry.stamp[1]}, s.entry.scoreMs, s.entry.scoreText, name.name};
   RegisterResult result = site.store.Register(r, site.Now());
+  if (result.allTime == RegisterOutcome::kBarred)
+    return SendError(res, 403, "登録できません", "この記録は登録を受け付けていません。");
   // Post/redirect/get: reloading the ranking page never registers again.
   int page = site.store.PageOf(Period::kAllTime, site.Now(), result.playerId, kPageSize).value_or(1);
   res.set_redirect(RankingHref(Period::kAllTime, page, result.playerId) + "&result=" +

@@ -76,6 +76,8 @@ class SqliteDatabase : public Database {
 
   // IMMEDIATE takes the write lock at once, so two writers never deadlock upgrading.
   void BeginWrite() override { Exec("BEGIN IMMEDIATE"); }
+  // A deferred transaction reads one snapshot of the WAL from its first read on.
+  void BeginRead() override { Exec("BEGIN"); }
   void Commit() override { Exec("COMMIT"); }
   void Rollback() override {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);

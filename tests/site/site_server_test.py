@@ -103,13 +103,13 @@ class SiteTest(unittest.TestCase):
         me, result, _ = self.register_ok(submission(10000, 7), "最初")
         self.assertEqual(result, "new")
         self.assertEqual(self.register_ok(submission(10000, 7), "最初")[1], "same")
-        self.assertEqual(self.register_ok(submission(10000, 7), "別の名前")[1], "same")
+        self.assertEqual(self.register_ok(submission(10000, 7), "別の名前")[1], "renamed")
         self.assertEqual(self.register_ok(submission(5000, 7), "悪い記録")[1], "kept")
         data = self.ranking()
         self.assertEqual(data["total"], 1)
-        self.assertEqual((data["entries"][0]["scoreMs"], data["entries"][0]["name"]), (10000, "最初"))
+        self.assertEqual((data["entries"][0]["scoreMs"], data["entries"][0]["name"]), (10000, "別の名前"))
         # The submission page tells the player what is on record for them.
-        self.assertIn("登録済みのあなたの記録：10.000 秒（最初）", self.site.get(RDIV + "?" + submission(5000, 7))[2])
+        self.assertIn("登録済みのあなたの記録：10.000 秒（別の名前）", self.site.get(RDIV + "?" + submission(5000, 7))[2])
 
         me2, result, _ = self.register_ok(submission(20000, 7), "更新")
         self.assertEqual((me2, result), (me, "improved"))
