@@ -37,6 +37,10 @@ class Database {
 // "sqlite:PATH" or "postgresql://..." (also "postgres://..."); throws DatabaseError.
 std::unique_ptr<Database> OpenDatabase(const std::string& url);
 bool IsDatabaseUrl(const std::string& url);
+// A PostgreSQL address may not carry a password (a process's arguments are
+// public): libpq finds it in ~/.pgpass, PGPASSFILE, a service file or PGPASSWORD.
+// Throws DatabaseError, saying so, when it does.
+void RefusePasswordInUrl(const std::string& url);
 
 std::unique_ptr<Database> OpenSqlite(const std::string& path);
 std::unique_ptr<Database> OpenPostgres(const std::string& url);

@@ -5,6 +5,7 @@
 //              [--files DIR] [--pretend-time UNIX_SECONDS]
 //
 // Port 0 picks a free port; the first line on standard output says where it listens.
+// The operator's subcommands (backup, moderation) are in site/operator_commands.h.
 #include <signal.h>
 
 #include <cerrno>
@@ -15,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "site/operator_commands.h"
 #include "site/site_server.h"
 #include "site/store.h"
 
@@ -25,6 +27,7 @@ void Usage() {
                "usage: rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]\n"
                "                  [--threads N] [--registrations-per-minute N] [--trust-proxy]\n"
                "                  [--files DIR] [--pretend-time UNIX_SECONDS]\n");
+  site::PrintOperatorUsage();
   std::exit(2);
 }
 
@@ -40,6 +43,7 @@ bool ParseInt(const char* text, long long min, long long max, long long* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && site::IsOperatorCommand(argv[1])) return site::RunOperatorCommand(argc - 1, argv + 1);
   std::string listen = "127.0.0.1:8080";
   std::string db = "sqlite:rodeo-site.db";
   site::SiteOptions options;
