@@ -1,7 +1,7 @@
 // rodeo-site: the game's ranking web site.
 //
 //   rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]
-//              [--threads N] [--registrations-per-minute N] [--trust-proxy]
+//              [--threads N] [--registrations-per-minute N] [--trusted-proxy ADDRESS[/BITS]]...
 //              [--files DIR] [--pretend-time UNIX_SECONDS]
 //
 // Port 0 picks a free port; the first line on standard output says where it listens.
@@ -25,7 +25,7 @@ namespace {
 void Usage() {
   std::fprintf(stderr,
                "usage: rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]\n"
-               "                  [--threads N] [--registrations-per-minute N] [--trust-proxy]\n"
+               "                  [--threads N] [--registrations-per-minute N] [--trusted-proxy ADDRESS[/BITS]]...\n"
                "                  [--files DIR] [--pretend-time UNIX_SECONDS]\n");
   site::PrintOperatorUsage();
   std::exit(2);
@@ -64,8 +64,12 @@ int main(int argc, char** argv) {
     } else if (arg == "--registrations-per-minute") {
       if (!ParseInt(value(), 1, 1000000, &n)) Usage();
       options.registrationsPerMinute = static_cast<int>(n);
+    } else if (arg == "--trusted-proxy") {
+      if (!options.trustedProxies.Add(value())) Usage();
     } else if (arg == "--trust-proxy") {
-      options.trustProxy = true;
+      // A proxy on this machine.
+      options.trustedProxies.Add("127.0.0.1");
+      options.trustedProxies.Add("::1");
     } else if (arg == "--files") {
       options.filesDir = value();
     } else if (arg == "--pretend-time") {

@@ -27,14 +27,7 @@ struct Site {
   int64_t Now() const { return static_cast<int64_t>(std::time(nullptr)) + options.clockShift; }
 
   std::string ClientAddress(const httplib::Request& req) const {
-    if (options.trustProxy && req.has_header("X-Forwarded-For")) {
-      // The proxy appends the address it saw; earlier entries are the client's say.
-      std::string chain = req.get_header_value("X-Forwarded-For");
-      std::string last = chain.substr(chain.rfind(',') == std::string::npos ? 0 : chain.rfind(',') + 1);
-      last.erase(0, last.find_first_not_of(' '));
-      if (!last.empty()) return last;
-    }
-    return req.remote_addr;
+    return options.trustedProxies.ClientAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"));
   }
 };
 

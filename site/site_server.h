@@ -13,13 +13,14 @@
 #include <memory>
 #include <string>
 
+#include "site/client_address.h"
 #include "site/store.h"
 
 namespace site {
 
 struct SiteOptions {
   int registrationsPerMinute = 10;  // per client address
-  bool trustProxy = false;          // take the client address from X-Forwarded-For
+  TrustedProxies trustedProxies;    // whose X-Forwarded-For is believed
   std::string filesDir;             // served under /files/: screenshots/*.png, rodeo.exe
   int64_t clockShift = 0;           // seconds added to the clock (--pretend-time)
   int threads = 8;
