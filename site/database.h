@@ -30,6 +30,9 @@ class Database {
   virtual void BeginRead() = 0;
   virtual void Commit() = 0;
   virtual void Rollback() = 0;
+  // Statements of the site's requests are cut short after a few seconds; migrations
+  // and operator commands on a large store may take minutes, and wait for each other.
+  virtual void AllowLongStatements(bool allow) = 0;
   // True once the connection is lost; the pool then drops it.
   virtual bool Broken() const { return false; }
 };

@@ -89,6 +89,7 @@ int RunOperatorCommand(int argc, char** argv) {
     }
     auto db = OpenDatabase(url);
     Migrate(*db);
+    db->AllowLongStatements(true);  // an operator waits; listing a large store takes a moment
     Moderation moderation(*db);
     if (command == "recent") {
       std::printf("stored (Japan time)\tplayer\tstamp\ttime\tname\n");

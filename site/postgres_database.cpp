@@ -50,6 +50,9 @@ class PostgresDatabase : public Database {
   }
 
   void BeginWrite() override { Simple("BEGIN"); }
+  void AllowLongStatements(bool allow) override {
+    Simple(allow ? "SET statement_timeout = 0" : "SET statement_timeout = 5000");
+  }
   void BeginRead() override { Simple("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
   void Commit() override { Simple("COMMIT"); }
   void Rollback() override {

@@ -88,6 +88,17 @@ int CurrentVersion(Database& db) {
 int LatestSchemaVersion() { return kMigrations[std::size(kMigrations) - 1].version; }
 
 int Migrate(Database& db) {
+  // A migration of a large store takes a while, and other servers starting meanwhile wait for it.
+  db.AllowLongStatements(true);
+  struct Restore {
+    Database& db;
+    ~Restore() {
+      try {
+        db.AllowLongStatements(false);
+      } catch (const DatabaseError&) {
+      }
+    }
+  } restore{db};
   for (int attempt = 0;; ++attempt) {
     try {
       db.Query("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");

@@ -9,6 +9,8 @@
 namespace site {
 namespace {
 
+constexpr int kBusyTimeoutMs = 5000;
+
 class SqliteDatabase : public Database {
  public:
   explicit SqliteDatabase(const std::string& path) {
@@ -20,7 +22,7 @@ class SqliteDatabase : public Database {
       throw DatabaseError("cannot open " + path + ": " + message);
     }
     // Writers wait for each other instead of failing at once.
-    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     try {
       // WAL: readers never block the writer; NORMAL sync keeps every committed
       // transaction through a crash of the process (only a power cut may lose the last).
@@ -79,6 +81,9 @@ class SqliteDatabase : public Database {
   // A deferred transaction reads one snapshot of the WAL from its first read on.
   void BeginRead() override { Exec("BEGIN"); }
   void Commit() override { Exec("COMMIT"); }
+  void AllowLongStatements(bool allow) override {
+    sqlite3_busy_timeout(db_, allow ? 30 * 60 * 1000 : kBusyTimeoutMs);
+  }
   void Rollback() override {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }

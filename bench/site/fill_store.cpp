@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   try {
     auto db = site::OpenDatabase(argv[1]);
     const int64_t n = std::atoll(argv[2]);
+    db->AllowLongStatements(true);
     for (const char* sql : {
              "CREATE TABLE schema_version (version INTEGER NOT NULL)",
              "CREATE TABLE installations (stamp0 BIGINT NOT NULL, stamp1 BIGINT NOT NULL,"
