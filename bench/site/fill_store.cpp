@@ -33,11 +33,11 @@ int main(int argc, char** argv) {
     if (sqlite) db->Query("PRAGMA synchronous=OFF");
     db->BeginWrite();
     // Times spread over the game's range with some shared; ten arrivals a second.
-    db->Query("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < $1)"
+    db->Query("WITH RECURSIVE s(i) AS (SELECT CAST(1 AS BIGINT) UNION ALL SELECT i + 1 FROM s WHERE i < $1)"
               " INSERT INTO installations (stamp0, stamp1, public_id, first_seen)"
               " SELECT i, 1, i, 1796000000 + i / 10 FROM s",
               {n});
-    db->Query("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < $1)"
+    db->Query("WITH RECURSIVE s(i) AS (SELECT CAST(1 AS BIGINT) UNION ALL SELECT i + 1 FROM s WHERE i < $1)"
               " INSERT INTO scores (period, player_id, name, score_ms, score_text, achieved_at)"
               " SELECT 'all', i, 'ベンチ', 30 + (i * 7919) % 900000, 'x', 1796000000 + i / 10 FROM s",
               {n});
