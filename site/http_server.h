@@ -40,7 +40,9 @@ struct HttpLimits {
   int idleSeconds = 5;
   int requestSeconds = 10;
   int stopSeconds = 5;
-  int perAddress = 64;  // 0: unlimited
+  int perAddress = 64;  // open connections per client address; 0: unlimited
+  // Addresses the per-address limit does not apply to (a trusted proxy's).
+  std::function<bool(const std::string& address)> unlimitedAddress;
   unsigned maxConnections = 10000;
   int eventThreads = 2;
   int workers = 8;
