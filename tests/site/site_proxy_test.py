@@ -53,8 +53,9 @@ def request(port, source, method, path, body=None, headers=None):
         conn.close()
 
 
-def register(port, source, installation, forwarded_for=None):
-    """Opens the game's address and sends its form, as a browser at `source` would."""
+def register(port, source, installation, forwarded_for=None, origin=None):
+    """Opens the game's address and sends its form, as a browser at `source` would
+    (with `origin`: as one that names the page the form came from)."""
     query = make_submission(MAKE, 10000 + installation, installation, 1765000000)
     headers = {"X-Forwarded-For": forwarded_for} if forwarded_for else {}
     status, page = request(port, source, "GET", RDIV + "?" + query, headers=headers)
@@ -63,6 +64,8 @@ def register(port, source, installation, forwarded_for=None):
     form.feed(page)
     fields = dict(form.fields, z=query, name="p%d" % installation)
     headers["Content-Type"] = "application/x-www-form-urlencoded"
+    if origin:
+        headers["Origin"] = origin
     return request(port, source, "POST", RDIV, urllib.parse.urlencode(fields), headers)
 
 
@@ -174,6 +177,8 @@ class ProxyTest(unittest.TestCase):
 
     def test_through_one_proxy(self):
         self.assertLimitedOnItsOwn(self.one.port, "127.0.0.11", "127.0.0.12", 1100)
+        # The access log names the client as the site trusts it, not the proxy.
+        self.assertTrue(wait_until(lambda: " 127.0.0.11 POST " in self.site.access_log(), 10))
 
     def test_through_two_proxies(self):
         self.assertLimitedOnItsOwn(self.outer.port, "127.0.0.21", "127.0.0.22", 1200)
@@ -182,10 +187,19 @@ class ProxyTest(unittest.TestCase):
         self.assertLimitedOnItsOwn(self.one.port, "127.0.0.31", "127.0.0.32", 1300,
                                    forge=lambda i: "198.51.100.%d" % (i + 1))
 
+    def test_origin_through_the_proxy(self):
+        # The form's page was the proxy's: the Host it passes on, port included, matches.
+        own = "http://127.0.0.1:%d" % self.one.port
+        self.assertEqual(register(self.one.port, "127.0.0.51", 1500, origin=own)[0], 303)
+        status, body = register(self.one.port, "127.0.0.52", 1510, origin="http://elsewhere.example")
+        self.assertEqual(status, 403, body)
+
     def test_forged_address_without_the_proxy(self):
         # Straight to the site, a new made-up address each time: still one client.
         self.assertLimitedOnItsOwn(self.site.port, "127.0.0.41", None, 1400,
                                    forge=lambda i: "127.0.0.%d" % (100 + i))
+        self.assertTrue(wait_until(lambda: " 127.0.0.41 POST " in self.site.access_log(), 10))
+        self.assertNotIn(" 127.0.0.100 ", self.site.access_log())
         # Nor can it spend another client's share by naming it.
         for i in range(PER_MINUTE + 1):
             register(self.site.port, "127.0.0.43", 1450 + i, "127.0.0.44")
