@@ -144,7 +144,9 @@ TEST_F(RankingTest, EqualsABruteForceRankingAcrossTheMigration) {
     const std::string name = "n" + std::to_string(random() % 3);
     site::Registration r{{installation, kStampWord}, ms, std::to_string(ms), name};
     site::RegisterResult result = store.Register(r, now);
-    if (players.count(installation)) ASSERT_EQ(result.playerId, players[installation]);
+    if (players.count(installation)) {
+      ASSERT_EQ(result.playerId, players[installation]);
+    }
     players[installation] = result.playerId;
 
     site::RegisterOutcome want = site::RegisterOutcome::kNew;
