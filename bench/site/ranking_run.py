@@ -37,7 +37,7 @@ def paths(size):
 
 def measure(site_binary, db, size):
     started = time.time()
-    site = SiteServer(site_binary, db, "--threads", "8").start()
+    site = SiteServer(site_binary, db, "--threads", "8", access_log=site_binary != OLD).start()
     startup = time.time() - started
     try:
         out = {}
