@@ -113,7 +113,9 @@ struct HttpServer::Impl {
   std::unordered_map<std::string, int> perAddress;  // open connections by limited address
 
   // Counted when accepted, so that connections accepted at once by several event
-  // threads cannot slip past the limit; uncounted when closed.
+  // threads cannot slip past the limit; uncounted when closed. (libmicrohttpd's own
+  // per-address limit cannot spare a trusted proxy.) A connection that libmicrohttpd
+  // fails to set up after accepting it, out of memory, is never uncounted.
   MHD_Result Admit(const sockaddr* sa) {
     if (limits.perAddress <= 0) return MHD_YES;
     const std::string address = AddressText(sa);
