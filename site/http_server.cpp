@@ -426,11 +426,14 @@ int HttpServer::Start(const std::string& host, int port) {
   const int bound = BoundPort(s.listenFd);
   for (int i = 0; i < std::max(1, s.limits.workers); ++i) s.workers.emplace_back([&s] { s.Work(); });
   s.reaper = std::thread([&s] { s.Reap(); });
+  // One epoll event thread, no pool: it only moves bytes (the store's work is on the
+  // workers), and libmicrohttpd 0.9.75 stops accepting safely only then: with a pool
+  // its MHD_quiesce_daemon races each pool thread for the listening socket's removal
+  // from that thread's epoll set and aborts the process when it loses.
   s.daemon = MHD_start_daemon(
       MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, &AdmitConnection, &s,
       &AccessHandler, &s,
       MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(s.listenFd),
-      MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(std::max(1, s.limits.eventThreads)),
       MHD_OPTION_CONNECTION_LIMIT, s.limits.maxConnections,
       MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(s.limits.idleSeconds),
       MHD_OPTION_CONNECTION_MEMORY_LIMIT, s.limits.connectionMemory,

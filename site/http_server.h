@@ -44,7 +44,6 @@ struct HttpLimits {
   // Addresses the per-address limit does not apply to (a trusted proxy's).
   std::function<bool(const std::string& address)> unlimitedAddress;
   unsigned maxConnections = 10000;
-  int eventThreads = 2;
   int workers = 8;
   size_t maxQueued = 1024;  // requests waiting for a worker; more: 503
   std::chrono::milliseconds maxQueueWait{1500};  // waited longer: 503 without touching the store
