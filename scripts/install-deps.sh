@@ -15,7 +15,7 @@ packages=(
 # fonts for the page screenshots. The rest of the build does not need these.
 site_packages=(
   libmicrohttpd-dev nettle-dev libcpp-httplib-dev libmstch-dev nlohmann-json3-dev libsqlite3-dev libpq-dev postgresql
-  chromium python3-websocket fonts-ipafont-gothic fonts-noto-cjk
+  chromium python3-websocket fonts-ipafont-gothic fonts-noto-cjk nginx
 )
 packages+=("${site_packages[@]}")
 

@@ -17,6 +17,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace site {
@@ -47,21 +48,25 @@ struct Exchange {
 // One client connection; `receiving` while it owes the server a request.
 struct Connection {
   int fd = -1;
+  std::string peer;  // counted against its address's limit, when not empty
   std::atomic<bool> receiving{true};
   std::atomic<int64_t> sinceMs{NowMs()};
   std::unique_ptr<Exchange> current;
 };
 
-std::string PeerAddress(MHD_Connection* c) {
-  const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-  if (!info || !info->client_addr) return "";
+std::string AddressText(const sockaddr* sa) {
   char text[INET6_ADDRSTRLEN] = "";
-  const sockaddr* sa = info->client_addr;
+  if (!sa) return text;
   if (sa->sa_family == AF_INET)
     inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(sa)->sin_addr, text, sizeof text);
   else if (sa->sa_family == AF_INET6)
     inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(sa)->sin6_addr, text, sizeof text);
   return text;
+}
+
+std::string PeerAddress(MHD_Connection* c) {
+  const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  return AddressText(info ? info->client_addr : nullptr);
 }
 
 // Bytes that do not belong in a log line are written %XX.
@@ -105,6 +110,28 @@ struct HttpServer::Impl {
 
   std::mutex connectionsMutex;
   std::unordered_set<Connection*> connections;
+  std::unordered_map<std::string, int> perAddress;  // open connections by limited address
+
+  // Counted when accepted, so that connections accepted at once by several event
+  // threads cannot slip past the limit; uncounted when closed. (libmicrohttpd's own
+  // per-address limit cannot spare a trusted proxy.) A connection that libmicrohttpd
+  // fails to set up after accepting it, out of memory, is never uncounted.
+  MHD_Result Admit(const sockaddr* sa) {
+    if (limits.perAddress <= 0) return MHD_YES;
+    const std::string address = AddressText(sa);
+    if (limits.unlimitedAddress && limits.unlimitedAddress(address)) return MHD_YES;
+    std::lock_guard<std::mutex> lock(connectionsMutex);
+    int& open = perAddress[address];
+    if (open >= limits.perAddress) return MHD_NO;
+    ++open;
+    return MHD_YES;
+  }
+
+  // Called with connectionsMutex held.
+  void Uncount(const std::string& address) {
+    auto found = perAddress.find(address);
+    if (found != perAddress.end() && --found->second <= 0) perAddress.erase(found);
+  }
   std::atomic<int> inFlight{0};
   std::atomic<bool> stopping{false};
 
@@ -314,6 +341,10 @@ void ConnectionEvent(void* cls, MHD_Connection* c, void** socketContext, MHD_Con
     auto* conn = new Connection;
     const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CONNECTION_FD);
     conn->fd = info ? info->connect_fd : -1;
+    if (impl->limits.perAddress > 0) {
+      conn->peer = PeerAddress(c);
+      if (impl->limits.unlimitedAddress && impl->limits.unlimitedAddress(conn->peer)) conn->peer.clear();
+    }
     *socketContext = conn;
     std::lock_guard<std::mutex> lock(impl->connectionsMutex);
     impl->connections.insert(conn);
@@ -321,11 +352,16 @@ void ConnectionEvent(void* cls, MHD_Connection* c, void** socketContext, MHD_Con
     {
       std::lock_guard<std::mutex> lock(impl->connectionsMutex);
       impl->connections.erase(conn);
+      if (!conn->peer.empty()) impl->Uncount(conn->peer);
     }
     if (conn->current && conn->current->counted) --impl->inFlight;
     delete conn;
     *socketContext = nullptr;
   }
+}
+
+MHD_Result AdmitConnection(void* cls, const sockaddr* addr, socklen_t) {
+  return static_cast<HttpServer::Impl*>(cls)->Admit(addr);
 }
 
 MHD_Result AccessHandler(void* cls, MHD_Connection* c, const char* url, const char* method, const char*,
@@ -390,13 +426,15 @@ int HttpServer::Start(const std::string& host, int port) {
   const int bound = BoundPort(s.listenFd);
   for (int i = 0; i < std::max(1, s.limits.workers); ++i) s.workers.emplace_back([&s] { s.Work(); });
   s.reaper = std::thread([&s] { s.Reap(); });
+  // One epoll event thread, no pool: it only moves bytes (the store's work is on the
+  // workers), and libmicrohttpd 0.9.75 stops accepting safely only then: with a pool
+  // its MHD_quiesce_daemon races each pool thread for the listening socket's removal
+  // from that thread's epoll set and aborts the process when it loses.
   s.daemon = MHD_start_daemon(
-      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, nullptr, nullptr,
+      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0, &AdmitConnection, &s,
       &AccessHandler, &s,
       MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(s.listenFd),
-      MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(std::max(1, s.limits.eventThreads)),
       MHD_OPTION_CONNECTION_LIMIT, s.limits.maxConnections,
-      MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<unsigned>(s.limits.perAddress),
       MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(s.limits.idleSeconds),
       MHD_OPTION_CONNECTION_MEMORY_LIMIT, s.limits.connectionMemory,
       MHD_OPTION_URI_LOG_CALLBACK, &StartRequest, &s,

@@ -40,9 +40,10 @@ struct HttpLimits {
   int idleSeconds = 5;
   int requestSeconds = 10;
   int stopSeconds = 5;
-  int perAddress = 64;  // 0: unlimited
+  int perAddress = 64;  // open connections per client address; 0: unlimited
+  // Addresses the per-address limit does not apply to (a trusted proxy's).
+  std::function<bool(const std::string& address)> unlimitedAddress;
   unsigned maxConnections = 10000;
-  int eventThreads = 2;
   int workers = 8;
   size_t maxQueued = 1024;  // requests waiting for a worker; more: 503
   std::chrono::milliseconds maxQueueWait{1500};  // waited longer: 503 without touching the store

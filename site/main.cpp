@@ -1,11 +1,12 @@
 // rodeo-site: the game's ranking web site.
 //
 //   rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]
-//              [--threads N] [--registrations-per-minute N] [--trust-proxy]
+//              [--threads N] [--registrations-per-minute N] [--trusted-proxy ADDRESS[/BITS]]...
 //              [--files DIR] [--pretend-time UNIX_SECONDS]
 //              [--access-log FILE|-] [--form-secret-file FILE] [--connections-per-address N]
 //
 // Port 0 picks a free port; the first line on standard output says where it listens.
+// The operator's subcommands (backup, moderation) are in site/operator_commands.h.
 #include <signal.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <iterator>
 #include <string>
 
+#include "site/operator_commands.h"
 #include "site/site_server.h"
 #include "site/store.h"
 
@@ -25,9 +27,10 @@ namespace {
 void Usage() {
   std::fprintf(stderr,
                "usage: rodeo-site [--listen ADDRESS:PORT] [--db sqlite:PATH | --db postgresql://...]\n"
-               "                  [--threads N] [--registrations-per-minute N] [--trust-proxy]\n"
+               "                  [--threads N] [--registrations-per-minute N] [--trusted-proxy ADDRESS[/BITS]]...\n"
                "                  [--files DIR] [--pretend-time UNIX_SECONDS]\n"
                "                  [--access-log FILE|-] [--form-secret-file FILE] [--connections-per-address N]\n");
+  site::PrintOperatorUsage();
   std::exit(2);
 }
 
@@ -43,6 +46,7 @@ bool ParseInt(const char* text, long long min, long long max, long long* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && site::IsOperatorCommand(argv[1])) return site::RunOperatorCommand(argc - 1, argv + 1);
   std::string listen = "127.0.0.1:8080";
   std::string db = "sqlite:rodeo-site.db";
   site::SiteOptions options;
@@ -63,8 +67,12 @@ int main(int argc, char** argv) {
     } else if (arg == "--registrations-per-minute") {
       if (!ParseInt(value(), 1, 1000000, &n)) Usage();
       options.registrationsPerMinute = static_cast<int>(n);
+    } else if (arg == "--trusted-proxy") {
+      if (!options.trustedProxies.Add(value())) Usage();
     } else if (arg == "--trust-proxy") {
-      options.trustProxy = true;
+      // A proxy on this machine.
+      options.trustedProxies.Add("127.0.0.1");
+      options.trustedProxies.Add("::1");
     } else if (arg == "--files") {
       options.filesDir = value();
     } else if (arg == "--access-log") {

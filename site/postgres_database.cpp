@@ -63,6 +63,11 @@ class PostgresDatabase : public Database {
   }
 
   void BeginWrite() override { Simple("BEGIN"); }
+  void AllowLongStatements(bool allow) override {
+    longStatements_ = allow;
+    Query("SET statement_timeout = " + std::to_string(allow ? 0 : kServerStatementMs), {});
+  }
+  void BeginRead() override { Simple("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
   void Commit() override { Simple("COMMIT"); }
   void Rollback() override {
     if (conn_ && PQtransactionStatus(conn_) != PQTRANS_IDLE) {
@@ -91,7 +96,8 @@ class PostgresDatabase : public Database {
   template <typename Send>
   PGresult* Run(Send send, const std::string& sql) {
     if (!conn_) throw DatabaseError("postgresql: the connection was dropped, in: " + sql);
-    const auto deadline = std::chrono::steady_clock::now() + kClientStatementWait;
+    const auto deadline = longStatements_ ? std::chrono::steady_clock::time_point::max()
+                                          : std::chrono::steady_clock::now() + kClientStatementWait;
     if (!send()) Check(nullptr, sql);
     int flushed;
     while ((flushed = PQflush(conn_)) == 1) WaitFor(POLLOUT | POLLIN, deadline, sql);
@@ -116,7 +122,11 @@ class PostgresDatabase : public Database {
   void WaitFor(short events, std::chrono::steady_clock::time_point deadline, const std::string& sql) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{PQsocket(conn_), events, 0};
-    if (left.count() > 0 && poll(&p, 1, static_cast<int>(left.count())) != 0) return;
+    if (deadline == std::chrono::steady_clock::time_point::max()) {
+      if (poll(&p, 1, -1) != 0) return;
+    } else if (left.count() > 0 && poll(&p, 1, static_cast<int>(left.count())) != 0) {
+      return;
+    }
     // No answer in time: the connection cannot be trusted any more.
     PQfinish(conn_);
     conn_ = nullptr;
@@ -135,6 +145,7 @@ class PostgresDatabase : public Database {
     if (clear) PQclear(result);
   }
 
+  bool longStatements_ = false;
   PGconn* conn_ = nullptr;
   std::map<std::string, std::string> statements_;
 };

@@ -7,7 +7,7 @@ namespace {
 
 struct Migration {
   int version;
-  const char* sql[4];  // statements, run in order; unused ones null
+  const char* sql[16];  // statements, run in order; unused ones null
 };
 
 // Stamps and times are BIGINT: a stamp word is unsigned 32-bit, times are Unix seconds.
@@ -31,8 +31,51 @@ const Migration kMigrations[] = {
       " score_text TEXT NOT NULL,"
       " achieved_at BIGINT NOT NULL,"
       " PRIMARY KEY (period, player_id))",
-      "CREATE INDEX scores_by_rank ON scores (period, score_ms DESC, achieved_at, player_id)",
-      nullptr}},
+      "CREATE INDEX scores_by_rank ON scores (period, score_ms DESC, achieved_at, player_id)"}},
+    // Rankings that stay fast however long they grow. Equal times rank by arrival:
+    // `arrival` numbers the entries in the order they were stored (a kept counter;
+    // the entries already there keep the order they had). score_counts keeps how
+    // many entries of a period fall into each bucket of times at five levels
+    // (bucket = score_ms >> level; level 32 is the period's total), so a rank or an
+    // offset is found by reading at most 256 buckets per level, never the period.
+    // Barred installations may not register; every moderation action is logged.
+    {2,
+     {"ALTER TABLE scores ADD COLUMN arrival BIGINT NOT NULL DEFAULT 0",
+      "UPDATE scores SET arrival = o.n FROM (SELECT period, player_id,"
+      " ROW_NUMBER() OVER (ORDER BY achieved_at, player_id) AS n FROM scores) AS o"
+      " WHERE scores.period = o.period AND scores.player_id = o.player_id",
+      "DROP INDEX scores_by_rank",
+      "CREATE INDEX scores_in_order ON scores (period, score_ms DESC, arrival)",
+      "CREATE INDEX scores_by_player ON scores (player_id)",
+      "CREATE TABLE counters (name TEXT PRIMARY KEY, value BIGINT NOT NULL)",
+      "INSERT INTO counters (name, value) SELECT 'arrival', COALESCE(MAX(arrival), 0) FROM scores",
+      "CREATE TABLE score_counts ("
+      " period TEXT NOT NULL,"
+      " level INTEGER NOT NULL,"
+      " bucket BIGINT NOT NULL,"
+      " n BIGINT NOT NULL,"
+      " PRIMARY KEY (period, level, bucket))",
+      "INSERT INTO score_counts (period, level, bucket, n)"
+      " SELECT period, 0, score_ms, COUNT(*) FROM scores GROUP BY period, score_ms"
+      " UNION ALL SELECT period, 8, score_ms / 256, COUNT(*) FROM scores GROUP BY period, score_ms / 256"
+      " UNION ALL SELECT period, 16, score_ms / 65536, COUNT(*) FROM scores GROUP BY period, score_ms / 65536"
+      " UNION ALL SELECT period, 24, score_ms / 16777216, COUNT(*) FROM scores"
+      " GROUP BY period, score_ms / 16777216"
+      " UNION ALL SELECT period, 32, 0, COUNT(*) FROM scores GROUP BY period",
+      "CREATE TABLE barred_stamps ("
+      " stamp0 BIGINT NOT NULL,"
+      " stamp1 BIGINT NOT NULL,"
+      " barred_at BIGINT NOT NULL,"
+      " reason TEXT NOT NULL,"
+      " PRIMARY KEY (stamp0, stamp1))",
+      "CREATE TABLE moderation_log ("
+      " at BIGINT NOT NULL,"
+      " action TEXT NOT NULL,"
+      " player_id BIGINT,"
+      " stamp0 BIGINT,"
+      " stamp1 BIGINT,"
+      " detail TEXT NOT NULL)",
+      "CREATE INDEX moderation_log_by_time ON moderation_log (at)"}},
 };
 
 int CurrentVersion(Database& db) {
@@ -45,6 +88,17 @@ int CurrentVersion(Database& db) {
 int LatestSchemaVersion() { return kMigrations[std::size(kMigrations) - 1].version; }
 
 int Migrate(Database& db) {
+  // A migration of a large store takes a while, and other servers starting meanwhile wait for it.
+  db.AllowLongStatements(true);
+  struct Restore {
+    Database& db;
+    ~Restore() {
+      try {
+        db.AllowLongStatements(false);
+      } catch (const DatabaseError&) {
+      }
+    }
+  } restore{db};
   for (int attempt = 0;; ++attempt) {
     try {
       db.Query("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
@@ -60,7 +114,7 @@ int Migrate(Database& db) {
       return CurrentVersion(db);
     } catch (const DatabaseError&) {
       db.Rollback();
-      if (attempt >= 2) throw;
+      if (attempt >= 4) throw;
     }
   }
 }

@@ -88,14 +88,7 @@ struct Site {
   int64_t Now() const { return static_cast<int64_t>(std::time(nullptr)) + options.clockShift; }
 
   std::string ClientAddress(const HttpRequest& req) const {
-    if (options.trustProxy && req.HasHeader("X-Forwarded-For")) {
-      // The proxy appends the address it saw; earlier entries are the client's say.
-      std::string chain = req.Header("X-Forwarded-For");
-      std::string last = chain.substr(chain.rfind(',') == std::string::npos ? 0 : chain.rfind(',') + 1);
-      last.erase(0, last.find_first_not_of(' '));
-      if (!last.empty()) return last;
-    }
-    return req.peer;
+    return options.trustedProxies.ClientAddress(req.peer, req.Header("X-Forwarded-For"));
   }
 };
 
@@ -137,6 +130,8 @@ const char* OutcomeName(RegisterOutcome o) {
     case RegisterOutcome::kImproved: return "improved";
     case RegisterOutcome::kSame: return "same";
     case RegisterOutcome::kNotBetter: return "kept";
+    case RegisterOutcome::kRenamed: return "renamed";
+    case RegisterOutcome::kBarred: return "";
   }
   return "";
 }
@@ -239,15 +234,14 @@ void Register(Site& site, const HttpRequest& req, HttpResponse& res) {
 
   Registration r{{s.entry.stamp[0], s.entry.stamp[1]}, s.entry.scoreMs, s.entry.scoreText, name.name};
   RegisterResult result = site.store.Register(r, site.Now());
-  std::string outcome = OutcomeName(result.allTime);
-  // The same time again under another name: the player corrects their entry's name.
-  if (result.allTime == RegisterOutcome::kSame && site.store.RenameEntry(r.stamp, r.scoreMs, r.name))
-    outcome = "renamed";
+  if (result.allTime == RegisterOutcome::kBarred)
+    return SendError(res, 403, "登録できません", "この記録は登録を受け付けていません。");
   // Post/redirect/get: reloading the ranking page never registers again.
   int page = site.store.PageOf(Period::kAllTime, site.Now(), result.playerId, kPageSize).value_or(1);
   res.status = 303;
   res.headers.emplace_back("Location",
-                           RankingHref(Period::kAllTime, page, result.playerId) + "&result=" + outcome + "#me");
+                           RankingHref(Period::kAllTime, page, result.playerId) + "&result=" +
+                                               OutcomeName(result.allTime) + "#me");
 }
 
 void Ranking(Site& site, const HttpRequest& req, HttpResponse& res, bool json) {
@@ -380,8 +374,11 @@ class Server : public SiteServer {
     limits.idleSeconds = kIdleSeconds;
     limits.requestSeconds = kRequestSeconds;
     limits.stopSeconds = kStopSeconds;
-    // Behind a proxy every connection comes from the proxy: it limits per client.
-    limits.perAddress = options.trustProxy ? 0 : options.connectionsPerAddress;
+    // A trusted proxy brings every client's connections: it limits them per client itself.
+    limits.perAddress = options.connectionsPerAddress;
+    limits.unlimitedAddress = [proxies = options.trustedProxies](const std::string& address) {
+      return proxies.Contains(address);
+    };
     limits.workers = std::max(1, options.threads);
     const long files = RaiseFileLimit();
     limits.maxConnections = static_cast<unsigned>(std::clamp(files - 64 - 2L * limits.workers, 16L, 20000L));

@@ -17,17 +17,18 @@
 #include <memory>
 #include <string>
 
+#include "site/client_address.h"
 #include "site/store.h"
 
 namespace site {
 
 struct SiteOptions {
   int registrationsPerMinute = 10;  // per client address
-  bool trustProxy = false;          // take the client address from X-Forwarded-For
+  TrustedProxies trustedProxies;    // whose X-Forwarded-For is believed
   std::string filesDir;             // served under /files/: screenshots/*.png, the game
   int64_t clockShift = 0;           // seconds added to the clock (--pretend-time)
   int threads = 8;                  // workers for the store's work
-  int connectionsPerAddress = 64;   // 0: no limit (always so behind a trusted proxy)
+  int connectionsPerAddress = 64;   // 0: no limit; trusted proxies are never limited
   std::string accessLog = "-";      // a file, "-" for standard error, "" for none
   std::string formSecret;           // keys the form tokens; empty: a random one per process
 };

@@ -27,13 +27,17 @@ enum class RegisterOutcome {
   kImproved,   // better than its entry: replaced
   kSame,       // the same time again: nothing stored
   kNotBetter,  // worse than its entry: nothing stored
+  kRenamed,    // the same time with another name: the entry keeps its place, renamed
+  kBarred,     // the installation is barred from registering: nothing stored
 };
 
 struct RegisterResult {
   RegisterOutcome allTime;
-  int64_t playerId;
+  int64_t playerId;  // 0 when barred
 };
 
+// Entries rank by time, best first; equal times share a rank and are listed in the
+// order they arrived.
 struct ScoreRow {
   int64_t rank;  // equal times share a rank
   int64_t playerId;
@@ -64,9 +68,6 @@ class Store {
   int64_t RankFor(Period period, int64_t now, uint32_t scoreMs, const uint32_t stamp[2]);
   // The installation's own all-time entry.
   std::optional<ScoreRow> OwnBest(const uint32_t stamp[2]);
-  // Gives the installation's entries that hold exactly this time another name (a
-  // correction: the same ride sent again); false when none changed.
-  bool RenameEntry(const uint32_t stamp[2], uint32_t scoreMs, const std::string& name);
   // Touches the store; throws DatabaseError when it does not answer.
   void Ping();
 

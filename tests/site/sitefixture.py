@@ -29,15 +29,18 @@ def free_port():
 class SiteServer:
     """One rodeo-site process on a free loopback port."""
 
-    def __init__(self, binary, db, *extra):
-        self.binary, self.db, self.extra = binary, db, list(extra)
+    def __init__(self, binary, db, *extra, access_log=True):
+        # access_log=False: a build from before --access-log (the benchmarks' "before").
+        self.binary, self.db, self.extra, self.with_access_log = binary, db, list(extra), access_log
         self.proc = None
 
     def start(self, *extra):
         # The access log goes to a file of its own, so that standard error holds errors only.
         self.log_file = tempfile.NamedTemporaryFile(prefix="rodeo-site-access-", suffix=".log", delete=False)
         self.log_file.close()
-        args = [self.binary, "--listen", "127.0.0.1:0", "--db", self.db, "--access-log", self.log_file.name]
+        args = [self.binary, "--listen", "127.0.0.1:0", "--db", self.db]
+        if self.with_access_log:
+            args += ["--access-log", self.log_file.name]
         args += self.extra + list(extra)
         # Errors go to a file, read when asked: a pipe nobody reads could stall the server.
         self.errors = tempfile.TemporaryFile(mode="w+")

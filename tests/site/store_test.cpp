@@ -1,12 +1,9 @@
-// The store's rules on SQLite (the server tests run them on PostgreSQL too): one
-// entry per installation and period, only a better time replaces it, ranks with ties.
+// The store's rules, on SQLite and on PostgreSQL: one entry per installation and
+// period, only a better time replaces it, ranks with ties.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "site/store.h"
+#include "store_fixture.h"
 
 namespace {
 
@@ -16,22 +13,15 @@ constexpr int64_t kDay = 86400;
 
 class StoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = std::filesystem::temp_directory_path() / ("site_store_" + std::to_string(getpid()) + ".db");
-    std::filesystem::remove(path_);
-    store_ = std::make_unique<site::Store>("sqlite:" + path_.string());
-  }
-  void TearDown() override {
-    store_.reset();
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_.string() + suffix);
-  }
+  void SetUp() override { store_ = std::make_unique<site::Store>(fresh_.url()); }
+  void TearDown() override { store_.reset(); }
 
   site::RegisterResult Register(uint32_t installation, uint32_t ms, const std::string& name, int64_t now) {
     site::Registration r{{installation, 1765000000}, ms, std::to_string(ms), name};
     return store_->Register(r, now);
   }
 
-  std::filesystem::path path_;
+  FreshStore fresh_;
   std::unique_ptr<site::Store> store_;
 };
 
@@ -96,7 +86,7 @@ TEST_F(StoreTest, PagesRanksAndTies) {
 TEST_F(StoreTest, ReopeningKeepsDataAndSchema) {
   Register(1, 5000, "ポムル", kWednesday);
   store_.reset();
-  store_ = std::make_unique<site::Store>("sqlite:" + path_.string());
+  store_ = std::make_unique<site::Store>(fresh_.url());
   auto page = store_->Page(site::Period::kAllTime, kWednesday, 1, 50);
   ASSERT_EQ(page.total, 1);
   EXPECT_EQ(page.rows[0].name, "ポムル");
