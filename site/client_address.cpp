@@ -32,14 +32,14 @@ std::string Trim(const std::string& s) {
 
 }  // namespace
 
-bool TrustedProxies::Add(const std::string& spec) {
-  size_t slash = spec.find('/');
+bool TrustedProxies::Add(const std::string& entry) {
+  size_t slash = entry.find('/');
   bool v4 = false;
-  auto address = ParseAddress(spec.substr(0, slash), &v4);
+  auto address = ParseAddress(entry.substr(0, slash), &v4);
   if (!address) return false;
   int bits = v4 ? 32 : 128;
   if (slash != std::string::npos) {
-    const std::string n = spec.substr(slash + 1);
+    const std::string n = entry.substr(slash + 1);
     if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos) return false;
     int given = std::stoi(n);
     if (given > bits) return false;

@@ -15,7 +15,7 @@ namespace site {
 class TrustedProxies {
  public:
   // "127.0.0.1", "::1", "10.0.0.0/8", "fd00::/8"; false when it is not one.
-  bool Add(const std::string& spec);
+  bool Add(const std::string& entry);
   bool Contains(const std::string& address) const;
   bool empty() const { return ranges_.empty(); }
 
